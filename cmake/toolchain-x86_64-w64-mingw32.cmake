@@ -1,0 +1,5 @@
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+set(ZV_MINGW_TRIPLE x86_64-w64-mingw32)
+set(ZV_WINEARCH win64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

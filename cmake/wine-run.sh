@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine for ctest and the scripts:
+#   wine-run.sh <win32|win64> <prefix dir> <program.exe> [args...]
+# The prefix is made on first use (Japanese locale, so the ANSI code page is 932).
+# Without a DISPLAY, an Xvfb screen is started once per prefix and reused.
+# ZV_WINE_VERSION (win95, winxp, ...) makes Wine report that Windows version to this program.
+set -euo pipefail
+
+arch=$1 prefix=$2 program=$3
+shift 3
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+export WINEARCH=$arch WINEPREFIX=$prefix
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+if [ -z "${DISPLAY:-}" ]; then
+  DISPLAY=$("$here/xvfb.sh" ensure "$prefix.display")
+  export DISPLAY
+fi
+
+# ctest may start several programs at once: only one of them makes the prefix.
+if [ ! -f "$prefix/system.reg" ]; then
+  mkdir -p "$(dirname "$prefix")"
+  exec 9>"$prefix.lock"
+  flock 9
+  if [ ! -f "$prefix/system.reg" ]; then
+    wineboot -i 9>&- >/dev/null 2>&1
+    wineserver -w 9>&-
+  fi
+  flock -u 9
+fi
+
+if [ -n "${ZV_WINE_VERSION:-}" ]; then
+  wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$program")" \
+       /v Version /d "$ZV_WINE_VERSION" /f >/dev/null 2>&1
+fi
+
+exec wine "$program" "$@"
