@@ -47,6 +47,16 @@ OpenFile* Lookup(HANDLE handle) {
   return it == files.end() ? nullptr : *it;
 }
 
+// The file a ReadFile or WriteFile may use, or null where Win32 refuses the call; the count
+// moved starts at 0 either way.
+OpenFile* TransferFile(HANDLE handle, DWORD right, const void* buffer, DWORD count, DWORD* moved,
+                       void* overlapped) {
+  OpenFile* file = Lookup(handle);
+  if (moved) *moved = 0;
+  bool usable = file && moved && !overlapped && (file->access & right) && (buffer || count == 0);
+  return usable ? file : nullptr;
+}
+
 bool IsSameFile(const OpenFile& file, const struct stat& st) {
   return file.device == st.st_dev && file.inode == st.st_ino;
 }
@@ -176,10 +186,8 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, SECURITY_ATTRIBUTES*,
 }
 
 BOOL ReadFile(HANDLE handle, void* buffer, DWORD count, DWORD* moved, void* overlapped) {
-  OpenFile* file = Lookup(handle);
-  if (moved) *moved = 0;
-  if (!file || !moved || overlapped || !(file->access & GENERIC_READ) || (count && !buffer))
-    return FALSE;
+  OpenFile* file = TransferFile(handle, GENERIC_READ, buffer, count, moved, overlapped);
+  if (!file) return FALSE;
   DWORD done = 0;
   while (done < count) {
     ssize_t n = read(file->fd, static_cast<char*>(buffer) + done, count - done);
@@ -193,10 +201,8 @@ BOOL ReadFile(HANDLE handle, void* buffer, DWORD count, DWORD* moved, void* over
 }
 
 BOOL WriteFile(HANDLE handle, const void* buffer, DWORD count, DWORD* moved, void* overlapped) {
-  OpenFile* file = Lookup(handle);
-  if (moved) *moved = 0;
-  if (!file || !moved || overlapped || !(file->access & GENERIC_WRITE) || (count && !buffer))
-    return FALSE;
+  OpenFile* file = TransferFile(handle, GENERIC_WRITE, buffer, count, moved, overlapped);
+  if (!file) return FALSE;
   DWORD done = 0;
   while (done < count) {
     ssize_t n = write(file->fd, static_cast<const char*>(buffer) + done, count - done);
