@@ -1,0 +1,92 @@
+// Every device context and DIB section that the display and its surfaces take is given back,
+// on every path: Close, destruction without Close, re-Create, re-Open, failed Creates.
+#include <gtest/gtest.h>
+
+#include "gfx/dib_store.h"
+#include "gfx/display.h"
+#include "gfx/surface32.h"
+#include "platform/subst/window_hooks.h"
+#include "test_window.h"
+
+namespace {
+
+bool operator==(const subst::GdiObjectCounts& a, const subst::GdiObjectCounts& b) {
+  return a.windowDCs == b.windowDCs && a.memoryDCs == b.memoryDCs && a.bitmaps == b.bitmaps;
+}
+
+std::ostream& operator<<(std::ostream& out, const subst::GdiObjectCounts& counts) {
+  return out << counts.windowDCs << " window DCs, " << counts.memoryDCs << " memory DCs, "
+             << counts.bitmaps << " bitmaps";
+}
+
+constexpr subst::GdiObjectCounts kNothing{0, 0, 0};
+
+DisplayDesc DescFor(HWND window) {
+  DisplayDesc desc{};
+  desc.size = kDisplayDescSize;
+  desc.width = 64;
+  desc.height = 32;
+  desc.window = WindowToDesc(window);
+  return desc;
+}
+
+// Surfaces of every kind, DIB ones created twice without Release, and a Paint.
+void Exercise(Display& display, TestWindow& window) {
+  for (int32_t kind = 0; kind < 3; ++kind) {
+    Surface* plain = display.CreateSurface(kind);
+    Surface32* drawing = display.CreateSurface32(kind);
+    for (int round = 0; round < 2; ++round) {
+      ASSERT_EQ(plain->Create(10 + round, 10), RC_OK);
+      ASSERT_EQ(drawing->Create(10, 10 + round), RC_OK);
+    }
+    plain->Release();
+  }
+  window.InvalidateOnly(RECT{0, 0, 8, 8});
+  EXPECT_EQ(display.Paint(), RC_OK);
+  EXPECT_EQ(display.PresentAll(), RC_OK);
+}
+
+TEST(GdiLeaks, OpenDisplayHoldsOneWindowDcAndOneSectionPerDibSurface) {
+  TestWindow window(64, 32);
+  Display display;
+  const DisplayDesc desc = DescFor(window.handle());
+  ASSERT_EQ(display.Open(&desc), RC_OK);
+  EXPECT_EQ(subst::OutstandingGdiObjects(), (subst::GdiObjectCounts{1, 1, 1}));
+  Exercise(display, window);
+  // The primary, plus kinds 1 and 2 of the drawing family (the plain ones were released).
+  EXPECT_EQ(subst::OutstandingGdiObjects(), (subst::GdiObjectCounts{1, 3, 3}));
+  ASSERT_EQ(display.Open(&desc), RC_OK);  // again without Close: the old context goes
+  EXPECT_EQ(subst::OutstandingGdiObjects(), (subst::GdiObjectCounts{1, 4, 4}));
+  display.Close();
+  EXPECT_EQ(subst::OutstandingGdiObjects(), kNothing);
+}
+
+TEST(GdiLeaks, DestroyingAnOpenDisplayReleasesEverything) {
+  TestWindow window(64, 32);
+  {
+    Display display;
+    const DisplayDesc desc = DescFor(window.handle());
+    ASSERT_EQ(display.Open(&desc), RC_OK);
+    Exercise(display, window);
+  }
+  EXPECT_EQ(subst::OutstandingGdiObjects(), kNothing);
+}
+
+TEST(GdiLeaks, FailedCreatesHoldNothing) {
+  TestWindow window(64, 32);
+  Display display;
+  const DisplayDesc desc = DescFor(window.handle());
+  ASSERT_EQ(display.Open(&desc), RC_OK);
+  Surface32* surface = display.CreateSurface32(1);
+  EXPECT_EQ(surface->Create(0, 0), RC_BAD_LENGTH);
+  window.Destroy();
+  EXPECT_EQ(surface->Create(8, 8), RC_GET_DC_FAILED);
+  display.Close();  // releases the context of the vanished window too
+  EXPECT_EQ(subst::OutstandingGdiObjects(), kNothing);
+
+  DibStore store;
+  EXPECT_EQ(store.CreateSection(nullptr, 9, 8, 8), RC_NO_MEMORY);
+  EXPECT_EQ(subst::OutstandingGdiObjects(), kNothing);
+}
+
+}  // namespace
