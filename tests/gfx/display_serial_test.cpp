@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "gfx/display.h"
+#include "gfx/surface32.h"
 
 TEST(DisplaySerial, CountsFromOneWithoutReuseAndStampsSurfaces) {
   ASSERT_EQ(displaySerialCounter, 1);

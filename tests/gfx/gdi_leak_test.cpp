@@ -2,13 +2,16 @@
 // on every path: Close, destruction without Close, re-Create, re-Open, failed Creates.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "gfx/dib_store.h"
 #include "gfx/display.h"
 #include "gfx/surface32.h"
 #include "platform/subst/window_hooks.h"
 #include "test_window.h"
 
-namespace {
+// Beside the type, where gtest's lookup finds them.
+namespace subst {
 
 bool operator==(const subst::GdiObjectCounts& a, const subst::GdiObjectCounts& b) {
   return a.windowDCs == b.windowDCs && a.memoryDCs == b.memoryDCs && a.bitmaps == b.bitmaps;
@@ -18,6 +21,10 @@ std::ostream& operator<<(std::ostream& out, const subst::GdiObjectCounts& counts
   return out << counts.windowDCs << " window DCs, " << counts.memoryDCs << " memory DCs, "
              << counts.bitmaps << " bitmaps";
 }
+
+}  // namespace subst
+
+namespace {
 
 constexpr subst::GdiObjectCounts kNothing{0, 0, 0};
 

@@ -24,9 +24,11 @@ void RegisterTestClass() {
 TestWindow::TestWindow(int32_t width, int32_t height, Shown shown)
     : width_(width), height_(height) {
   RegisterTestClass();
-  const DWORD style = WS_POPUP | (shown == Shown::kYes ? WS_VISIBLE : 0);
-  handle_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", style, 0, 0, width, height, nullptr,
-                            nullptr, GetModuleHandleA(nullptr), nullptr);
+  handle_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, width, height,
+                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  // Shown without activation, the window stays out of the window manager's hands (Wine would
+  // otherwise wait for one on destruction).
+  if (shown == Shown::kYes) ShowWindow(handle_, SW_SHOWNOACTIVATE);
 }
 
 TestWindow::~TestWindow() { Destroy(); }
