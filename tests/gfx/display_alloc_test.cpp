@@ -58,11 +58,7 @@ TEST(DisplayWithoutMemory, FullTableStaysAsItWasAndCreateGivesNull) {
 TEST(DisplayWithoutMemory, OpenWithoutAPrimaryReportsNoSurfaceAndPresentToo) {
   TestWindow window(32, 32);
   Display display;
-  DisplayDesc desc{};
-  desc.size = kDisplayDescSize;
-  desc.width = 32;
-  desc.height = 32;
-  desc.window = WindowToDesc(window.handle());
+  const DisplayDesc desc = DescFor(window.handle(), 32, 32);
   {
     ArraysFail failing;
     EXPECT_EQ(display.Open(&desc), RC_NO_SURFACE);

@@ -28,15 +28,6 @@ namespace {
 
 constexpr subst::GdiObjectCounts kNothing{0, 0, 0};
 
-DisplayDesc DescFor(HWND window) {
-  DisplayDesc desc{};
-  desc.size = kDisplayDescSize;
-  desc.width = 64;
-  desc.height = 32;
-  desc.window = WindowToDesc(window);
-  return desc;
-}
-
 // Surfaces of every kind, DIB ones created twice without Release, and a Paint.
 void Exercise(Display& display, TestWindow& window) {
   for (int32_t kind = 0; kind < 3; ++kind) {
@@ -56,7 +47,7 @@ void Exercise(Display& display, TestWindow& window) {
 TEST(GdiLeaks, OpenDisplayHoldsOneWindowDcAndOneSectionPerDibSurface) {
   TestWindow window(64, 32);
   Display display;
-  const DisplayDesc desc = DescFor(window.handle());
+  const DisplayDesc desc = DescFor(window.handle(), 64, 32);
   ASSERT_EQ(display.Open(&desc), RC_OK);
   EXPECT_EQ(subst::OutstandingGdiObjects(), (subst::GdiObjectCounts{1, 1, 1}));
   Exercise(display, window);
@@ -72,7 +63,7 @@ TEST(GdiLeaks, DestroyingAnOpenDisplayReleasesEverything) {
   TestWindow window(64, 32);
   {
     Display display;
-    const DisplayDesc desc = DescFor(window.handle());
+    const DisplayDesc desc = DescFor(window.handle(), 64, 32);
     ASSERT_EQ(display.Open(&desc), RC_OK);
     Exercise(display, window);
   }
@@ -82,7 +73,7 @@ TEST(GdiLeaks, DestroyingAnOpenDisplayReleasesEverything) {
 TEST(GdiLeaks, FailedCreatesHoldNothing) {
   TestWindow window(64, 32);
   Display display;
-  const DisplayDesc desc = DescFor(window.handle());
+  const DisplayDesc desc = DescFor(window.handle(), 64, 32);
   ASSERT_EQ(display.Open(&desc), RC_OK);
   Surface32* surface = display.CreateSurface32(1);
   EXPECT_EQ(surface->Create(0, 0), RC_BAD_LENGTH);

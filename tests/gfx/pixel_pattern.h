@@ -2,6 +2,7 @@
 // Position-dependent pixel patterns: a copy from the wrong place, row or pitch shows up as a
 // mismatch at the first pixel it touches.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -29,17 +30,26 @@ inline bool Contains(const Rect& rect, int32_t x, int32_t y) {
   return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
 }
 
-// The first pixel of a captured window that differs from expected(x, y), described; "" when
-// every pixel matches.
-template <typename Expected>
-std::string FirstMismatch(const std::vector<uint32_t>& pixels, int32_t width, Expected expected) {
+// A rect of a window expected to show the pattern of a seed.
+struct PatternLayer {
+  Rect rect;
+  uint32_t seed;
+};
+
+// The first pixel of a captured window that is not what the layers say (later layers on top of
+// earlier ones, pattern `background` elsewhere), described; "" when every pixel matches.
+inline std::string FirstMismatch(const std::vector<uint32_t>& pixels, int32_t width,
+                                 uint32_t background, std::initializer_list<PatternLayer> layers) {
   for (size_t i = 0; i < pixels.size(); ++i) {
     const int32_t x = static_cast<int32_t>(i % static_cast<size_t>(width));
     const int32_t y = static_cast<int32_t>(i / static_cast<size_t>(width));
-    const uint32_t want = expected(x, y);
-    if (pixels[i] != want) {
+    uint32_t seed = background;
+    for (const PatternLayer& layer : layers) {
+      if (Contains(layer.rect, x, y)) seed = layer.seed;
+    }
+    if (pixels[i] != PatternPixel(x, y, seed)) {
       return "pixel (" + std::to_string(x) + ", " + std::to_string(y) + ") is " +
-             std::to_string(pixels[i]) + ", expected " + std::to_string(want);
+             std::to_string(pixels[i]) + ", expected pattern " + std::to_string(seed);
     }
   }
   return "";

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/display_desc.h"
 #include "platform/win32.h"
 
 class TestWindow {
@@ -31,3 +32,17 @@ class TestWindow {
   int32_t width_;
   int32_t height_;
 };
+
+// A descriptor for a display of width x height on window (reserved fields non-zero, to show
+// that they are copied).
+inline DisplayDesc DescFor(HWND window, int32_t width, int32_t height) {
+  DisplayDesc desc{};
+  desc.size = kDisplayDescSize;
+  desc.reserved1 = 0x1111;
+  desc.reserved2 = 0x2222;
+  desc.width = width;
+  desc.height = height;
+  desc.bitDepth = 24;
+  desc.window = WindowToDesc(window);
+  return desc;
+}
