@@ -23,7 +23,7 @@ class Display : public DisplayBase {
   virtual ResultCode Paint();
 
   HDC DeviceContext() const { return hdc_.Get(); }
-  int32_t BitsPerPixelOpened() const { return bitsPerPixel_; }
+  int32_t GetBitsPerPixel() const { return bitsPerPixel_; }
 
  private:
   // Registers a new surface, or deletes it when no slot can be had.

@@ -121,7 +121,7 @@ TEST(DisplayOpen, MakesAPrimaryDibSurfaceOfTheArea) {
   ASSERT_EQ(display.Open(&desc), RC_OK);
   EXPECT_EQ(std::memcmp(display.GetDesc(), &desc, sizeof desc), 0);
   EXPECT_EQ(display.GetPixelType(), kPixelType32);
-  EXPECT_EQ(display.BitsPerPixelOpened(), 32);
+  EXPECT_EQ(display.GetBitsPerPixel(), 32);
   EXPECT_NE(display.DeviceContext(), nullptr);
 
   Surface32* primary = display.GetPrimarySurface();
@@ -190,7 +190,7 @@ TEST_F(DisplayOnWindow, CloseEndsTheBindingAndOpenWorksAgain) {
   EXPECT_EQ(display_.PresentAll(), RC_NO_DC);
   EXPECT_EQ(display_.Paint(), RC_NO_DC);
   EXPECT_EQ(display_.GetPixelType(), kPixelType32);
-  EXPECT_EQ(display_.BitsPerPixelOpened(), 32);
+  EXPECT_EQ(display_.GetBitsPerPixel(), 32);
 
   ASSERT_EQ(display_.Open(&desc), RC_OK);
   EXPECT_EQ(display_.SurfaceAt(0), display_.GetPrimarySurface());

@@ -1,5 +1,6 @@
-// Every device context and DIB section that the display and its surfaces take is given back,
-// on every path: Close, destruction without Close, re-Create, re-Open, failed Creates.
+// The substitute GDI: every device context and DIB section that the display and its surfaces
+// take is given back, on every path (Close, destruction without Close, re-Create, re-Open,
+// failed Creates); device contexts report their window's depth.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -84,6 +85,23 @@ TEST(GdiLeaks, FailedCreatesHoldNothing) {
 
   DibStore store;
   EXPECT_EQ(store.CreateSection(nullptr, 9, 8, 8), RC_NO_MEMORY);
+  EXPECT_EQ(subst::OutstandingGdiObjects(), kNothing);
+}
+
+TEST(SubstituteGdi, DeviceContextsReportTheirWindowsDepth) {
+  TestWindow window(8, 8);
+  HWND shallow = subst::CreateTestWindow(8, 8, 16);
+  HDC deep = GetDC(window.handle());
+  HDC windowDC = GetDC(shallow);
+  HDC memoryDC = CreateCompatibleDC(windowDC);
+  EXPECT_EQ(GetDeviceCaps(deep, BITSPIXEL), 32);
+  EXPECT_EQ(GetDeviceCaps(windowDC, BITSPIXEL), 16);
+  EXPECT_EQ(GetDeviceCaps(memoryDC, BITSPIXEL), 16);
+  EXPECT_EQ(ReleaseDC(shallow, deep), 0);  // not that window's context
+  EXPECT_TRUE(DeleteDC(memoryDC));
+  EXPECT_EQ(ReleaseDC(shallow, windowDC), 1);
+  EXPECT_EQ(ReleaseDC(window.handle(), deep), 1);
+  subst::DestroyTestWindow(shallow);
   EXPECT_EQ(subst::OutstandingGdiObjects(), kNothing);
 }
 
