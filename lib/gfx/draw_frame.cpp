@@ -59,7 +59,7 @@ ResultCode LockInOrder(Surface32* const* surfaces, int count, PixelRows* rows) {
   for (int i = 0; i < count; ++i) {
     rows[i].bits = surfaces[i]->Lock();
     if (rows[i].bits == nullptr) {
-      UnlockInReverse(surfaces, i);
+      for (int locked = 0; locked < i; ++locked) surfaces[locked]->Unlock();
       return surfaces[i]->LastError();
     }
     rows[i].pitch = surfaces[i]->Pitch();
