@@ -30,7 +30,7 @@ class TestSurfaceMaker : public SurfaceMaker {
 
 TEST(DrawRandom, LibraryMatchesReferenceOnTestSurfaces) {
   TestSurfaceMaker maker;
-  for (uint32_t seed = 1; seed <= 8; ++seed) RunRandomDrawCases(seed, 2500, maker);
+  for (uint32_t seed = 1; seed <= 16; ++seed) RunRandomDrawCases(seed, 2500, maker);
 }
 
 }  // namespace
