@@ -179,6 +179,10 @@ int RunRandomDrawCases(uint32_t seed, int count, SurfaceMaker& maker) {
         image.lockError = lockKind < 3 ? RC_NO_PIXELS : lockKind < 5 ? RC_LOCK_UNSUPPORTED : RC_OK;
       }
       Surface32* surface = maker.Make(image.width, image.height, pitchWish, image.name);
+      if (surface == nullptr) {
+        ADD_FAILURE() << "seed " << seed << " case " << index << ": no surface";
+        return failures + 1;
+      }
       image.pitch = surface->Pitch();
       // Every word the surface owns, padding included.
       image.pixels.resize(static_cast<size_t>(image.pitch) * static_cast<size_t>(image.height));
