@@ -31,14 +31,6 @@ class DrawFrame : public ::testing::Test {
   TestSurface32 mask_{4, 4, 4, "m", &log_};
 };
 
-TEST_F(DrawFrame, BlitsLockDestinationFirstAndUnlockItLast) {
-  EXPECT_EQ(dest_.Blt(0, 0, &source_, nullptr), RC_OK);
-  EXPECT_EQ(log_, (Log{"Ld", "Ls", "Us", "Ud"}));
-  log_.clear();
-  EXPECT_EQ(dest_.BltMaskKey(0, 0, &source_, nullptr, &mask_, 0, 0, 0xFF), RC_OK);
-  EXPECT_EQ(log_, (Log{"Ld", "Ls", "Lm", "Um", "Us", "Ud"}));
-}
-
 TEST_F(DrawFrame, FailedLocksReturnTheFailingSurfacesError) {
   mask_.FailLocksWith(RC_NO_PIXELS);
   EXPECT_EQ(dest_.BltMaskBlend(0, 0, &source_, nullptr, &mask_, 0, 0), RC_NO_PIXELS);

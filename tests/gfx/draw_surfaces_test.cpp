@@ -74,6 +74,7 @@ TEST_F(DrawSurfaces, ReleasedSurfacesReportNoPixels) {
   // A released source keeps no size: the blit clips to nothing, yet still locks.
   EXPECT_EQ(dest->Blt(0, 0, source, nullptr), RC_NO_PIXELS);
   EXPECT_EQ(dest->Lock()[7 * dest->Pitch() + 7], 0x00563412u);
+  dest->Unlock();
   EXPECT_EQ(dest->Release(), RC_OK);
   EXPECT_EQ(dest->ScreenColor(0, nullptr), RC_NO_PIXELS);
 }
