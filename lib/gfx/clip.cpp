@@ -13,9 +13,9 @@ void LiftToZero(int64_t& coordinate, int64_t& tied, int64_t& alsoTied) {
   coordinate = 0;
 }
 
-// Cuts the far edge of the span near..far, placed at start, so that it ends by limit.
-void CutToFit(int64_t start, int64_t near, int64_t& far, int64_t limit) {
-  if (start + (far - near) > limit) far = near + (limit - start);
+// Cuts the span from edge to end, placed at start, so that it ends by limit.
+void CutToFit(int64_t start, int64_t edge, int64_t& end, int64_t limit) {
+  if (start + (end - edge) > limit) end = edge + (limit - start);
 }
 
 void StoreArea(const BlitArea& area, int32_t& x, int32_t& y, Rect& rect) {
