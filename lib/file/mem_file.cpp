@@ -1,15 +1,18 @@
 #include "file/mem_file.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
+
+#include "platform/heap.h"
 
 namespace {
 
 // The one place the buffer's memory comes from and goes back to.
-uint8_t* NewBuffer(uint32_t capacity) { return static_cast<uint8_t*>(std::malloc(capacity)); }
+uint8_t* NewBuffer(uint32_t capacity) {
+  return static_cast<uint8_t*>(AllocateHeapBlock(capacity));
+}
 
-void DeleteBuffer(uint8_t* buffer) { std::free(buffer); }
+void DeleteBuffer(uint8_t* buffer) { FreeHeapBlock(buffer); }
 
 }  // namespace
 

@@ -1,39 +1,19 @@
-// The display when its surface table cannot be allocated. Array allocations are replaced for
-// this program so that they can be made to fail; AddressSanitizer's leak check then proves
-// that a surface which could not be registered is not left behind.
+// The display when its surface table cannot be allocated (native only: the substitute's heap
+// is made to fail). AddressSanitizer's leak check then proves that a surface which could not
+// be registered is not left behind.
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <new>
 
 #include "gfx/display.h"
 #include "gfx/surface32.h"
+#include "platform/subst/fault_hooks.h"
 #include "test_window.h"
 
 namespace {
-bool failArrays = false;
 
-void* AllocateArray(std::size_t size) { return std::malloc(size ? size : 1); }
-}  // namespace
-
-void* operator new[](std::size_t size) {
-  void* block = AllocateArray(size);
-  if (!block) std::abort();
-  return block;
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return failArrays ? nullptr : AllocateArray(size);
-}
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
-
-namespace {
-
-class ArraysFail {
+class TableAllocationFails {
  public:
-  ArraysFail() { failArrays = true; }
-  ~ArraysFail() { failArrays = false; }
+  TableAllocationFails() { subst::FailCallsFrom(subst::Fault::kHeapAlloc); }
+  ~TableAllocationFails() { subst::ClearFaults(); }
 };
 
 TEST(DisplayWithoutMemory, FullTableStaysAsItWasAndCreateGivesNull) {
@@ -42,7 +22,7 @@ TEST(DisplayWithoutMemory, FullTableStaysAsItWasAndCreateGivesNull) {
   for (int32_t i = 1; i < 30; ++i) display.CreateSurface32(i % 3);
   ASSERT_EQ(display.TableCapacity(), 30);
   {
-    ArraysFail failing;
+    TableAllocationFails failing;
     EXPECT_EQ(display.GrowSurfaceTable(), RC_NO_MEMORY);
     EXPECT_EQ(display.CreateSurface(0), nullptr);
     EXPECT_EQ(display.CreateSurface32(0), nullptr);
@@ -60,7 +40,7 @@ TEST(DisplayWithoutMemory, OpenWithoutAPrimaryReportsNoSurfaceAndPresentToo) {
   Display display;
   const DisplayDesc desc = DescFor(window.handle(), 32, 32);
   {
-    ArraysFail failing;
+    TableAllocationFails failing;
     EXPECT_EQ(display.Open(&desc), RC_NO_SURFACE);
   }
   EXPECT_EQ(display.GetPrimarySurface(), nullptr);
