@@ -74,6 +74,11 @@ ResultCode MemFile::Save(const char* path, uint32_t length) {
 ResultCode MemFile::Load(const char* path, uint32_t length) {
   if (ResultCode rc = OpenRead(path)) return rc;
   uint32_t count = length != 0 ? length : GetSize();
+  // A size the platform could not tell must not become a 4 GiB buffer.
+  if (length == 0 && count == INVALID_FILE_SIZE) {
+    Close();
+    return RC_IO_FAILED;
+  }
   Allocate(count);
   DiskFile::Seek(0);
   ResultCode read = Read(buffer_, count);

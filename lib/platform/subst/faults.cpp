@@ -1,7 +1,7 @@
 // Planned failures of substitute calls, one plan per kind of call.
-#include "fault_hooks.h"
-
 #include <cstdint>
+
+#include "fault_hooks.h"
 
 namespace {
 
@@ -22,10 +22,10 @@ Plan& PlanOf(subst::Fault kind) { return plans[static_cast<int32_t>(kind)]; }
 namespace subst {
 
 const char* FaultName(Fault kind) {
-  static const char* const kNames[] = {
-      "open",         "read",        "write",     "seek",   "size",      "close",
-      "attributes",   "delete",      "move",      "create folder",       "global alloc",
-      "heap alloc",   "get DC",      "memory DC", "section", "select object"};
+  static const char* const kNames[] = {"open",   "read",          "write",        "seek",
+                                       "size",   "close",         "attributes",   "delete",
+                                       "move",   "create folder", "global alloc", "heap alloc",
+                                       "get DC", "memory DC",     "section",      "select object"};
   static_assert(sizeof(kNames) / sizeof(kNames[0]) == kKinds);
   const auto index = static_cast<int32_t>(kind);
   return index >= 0 && index < kKinds ? kNames[index] : "?";
