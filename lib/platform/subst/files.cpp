@@ -98,6 +98,29 @@ std::string WithSlashes(const char* path) {
   return out;
 }
 
+// "." and ".." resolved as Windows resolves them: ".." never climbs above the drive's root,
+// so nothing named by a drive path lies outside the drive's folder.
+std::string WithinDrive(const std::string& rest) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= rest.size()) {
+    size_t end = rest.find('/', start);
+    if (end == std::string::npos) end = rest.size();
+    const std::string part = rest.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string out;
+  for (const std::string& part : parts) out += (out.empty() ? "" : "/") + part;
+  // A final separator stays: "C:\a\" names the folder a.
+  if (!rest.empty() && rest.back() == '/' && !out.empty()) out += '/';
+  return out;
+}
+
 bool IsDrivePath(const char* path) {
   return std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
 }
@@ -111,10 +134,8 @@ bool MapPath(const char* path, std::string& out) {
     return true;
   }
   if (DriveRoot().empty()) return false;
-  const char* rest = path + 2;
-  while (*rest == '\\' || *rest == '/') ++rest;
   out = DriveRoot() + '/' + static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))) +
-        '/' + WithSlashes(rest);
+        '/' + WithinDrive(WithSlashes(path + 2));
   return true;
 }
 
