@@ -6,13 +6,7 @@
 #include <vector>
 
 #include "app/system_host.h"
-
-struct MessageBoxCall {
-  HWND owner;
-  std::string text;
-  std::string caption;
-  UINT type;
-};
+#include "message_box_call.h"
 
 struct FolderCall {
   std::string path;
