@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/system_host.h"
-#include "message_box_call.h"
+#include "recorded_messages.h"
 
 struct FolderCall {
   std::string path;

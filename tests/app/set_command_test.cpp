@@ -1,5 +1,4 @@
-// The Set command over a real folder: the substitute maps drive X: (and any other letter whose
-// folder exists) under a temporary root.
+// The Set command over a real folder: the substitute maps drive paths under a temporary root.
 #include "app/set_command.h"
 
 #include <gtest/gtest.h>
@@ -15,31 +14,33 @@
 #include "platform/subst/file_hooks.h"
 #include "temp_dir.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
-HWND const kDialog = reinterpret_cast<HWND>(static_cast<uintptr_t>(0xD1A));
+const std::string kFolder = "D:\\Games\\Tarnwick\\";
+const std::string kUserFolder = "X/Documents and Settings/taro/";
 
-const char kNoFolder[] = "インストール先が設定されていません！";
-const char kAsk[] = "既にインストール情報ファイルが存在します\n上書きしますか？";
-const char kFailed[] = "インストール情報ファイルを書き込めませんでした！";
-const char kDone[] = "インストール情報ファイルを設定しました";
-
-constexpr UINT kErrorType = MB_ICONERROR;
-constexpr UINT kQuestionType = MB_YESNO | MB_ICONINFORMATION;
-
-// Public: the failure scenarios below arrange the fixture from lambdas.
+// Public: the failure scenarios arrange the fixture from lambdas.
 class SetCommandTest : public ::testing::Test {
  public:
   void SetUp() override {
     subst::SetDriveRoot(root_.path().c_str());
     ResetDisk();
-    Select(0, 0, "D:\\Games\\Tarnwick\\");
-    g_profileFolderFlag = 0;
+    Select(0, 0, kFolder);
   }
 
   void TearDown() override {
     subst::SetDriveRoot(nullptr);
     g_selection = Selection();
+    g_profileFolderFlag = 0;
+  }
+
+  // Leaves only X:\WINDOWS, empty, and a fresh host.
+  void ResetDisk() {
+    for (const auto& entry : fs::directory_iterator(root_.path())) fs::remove_all(entry.path());
+    fs::create_directories(root_.Path("X/WINDOWS"));
+    host_ = FakeHost();
     g_profileFolderFlag = 0;
   }
 
@@ -50,42 +51,15 @@ class SetCommandTest : public ::testing::Test {
     std::memcpy(g_selection.gameFolder, folder.data(), folder.size());
   }
 
-  // Only X:\WINDOWS, empty, is left.
-  void ResetDisk() {
-    for (const auto& entry : std::filesystem::directory_iterator(root_.path()))
-      std::filesystem::remove_all(entry.path());
-    std::filesystem::create_directories(root_.Path("X/WINDOWS"));
-  }
-
-  // "X/WINDOWS/tw.ifo" style, under the drive root.
+  // Paths relative to the drive root, such as "X/WINDOWS/tw.ifo".
   std::string OnDisk(const std::string& relative) const { return root_.Path(relative); }
   std::string Read(const std::string& relative) const { return ReadWholeFile(OnDisk(relative)); }
-  bool Present(const std::string& relative) const { return PathExists(OnDisk(relative)); }
 
   std::vector<std::string> Listing(const std::string& relative) const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(OnDisk(relative)))
+    for (const auto& entry : fs::directory_iterator(OnDisk(relative)))
       names.push_back(entry.path().filename().string());
     return names;
-  }
-
-  void ExpectMessages(const std::vector<std::string>& texts) const {
-    ASSERT_EQ(host_.messages.size(), texts.size());
-    for (size_t i = 0; i < texts.size(); ++i) {
-      const MessageBoxCall& call = host_.messages[i];
-      EXPECT_EQ(call.owner, kDialog);
-      EXPECT_EQ(call.text, texts[i]);
-      if (texts[i] == kAsk) {
-        EXPECT_EQ(call.caption, "情報ファイルの上書き");
-        EXPECT_EQ(call.type, kQuestionType);
-      } else if (texts[i] == kDone) {
-        EXPECT_EQ(call.caption, "完了");
-        EXPECT_EQ(call.type, static_cast<UINT>(MB_OK));
-      } else {
-        EXPECT_EQ(call.caption, "エラー");
-        EXPECT_EQ(call.type, kErrorType);
-      }
-    }
   }
 
   void Run() { RunSetCommand(host_, kDialog); }
@@ -95,71 +69,61 @@ class SetCommandTest : public ::testing::Test {
   HANDLE held_ = INVALID_HANDLE_VALUE;  // another opener's exclusive handle
 };
 
-struct TitleCase {
-  int32_t title;
-  int32_t mode;
-  const char* fileName;
-  const char* components;
-};
+std::vector<std::string> Only(const std::string& name) { return {name}; }
 
 }  // namespace
 
 TEST_F(SetCommandTest, WritesEachTitleAndModeIntoTheWindowsDirectory) {
-  const TitleCase cases[] = {
-      {0, 0, "tw.ifo", "0 1 "},     {0, 1, "tw.ifo", "0 1 10 "},
-      {1, 0, "ox.ifo", "0 1 2 "},   {1, 1, "ox.ifo", "0 1 2 10 "},
-      {2, 0, "quil.ifo", "0 1 2 "}, {2, 1, "quil.ifo", "0 1 2 10 11 "},
-      {7, 1, "quil.ifo", "0 1 2 10 11 "},
-      {-1, 0, "quil.ifo", "0 1 2 "},
+  struct TitleCase {
+    int32_t title, mode;
+    const char* fileName;
+    const char* components;
+    std::string folder;
   };
-  const std::string folder = "D:\\Games\\Tarnwick\\";
+  const TitleCase cases[] = {
+      {0, 0, "tw.ifo", "0 1 ", kFolder},
+      {0, 1, "tw.ifo", "0 1 10 ", "E:\\X\\"},
+      {1, 0, "ox.ifo", "0 1 2 ", "C:\\ゲーム\\表示\\"},
+      {1, 1, "ox.ifo", "0 1 2 10 ", kFolder},
+      {2, 0, "quil.ifo", "0 1 2 ", kFolder},
+      {2, 1, "quil.ifo", "0 1 2 10 11 ", "D:\\" + std::string(255, 'g') + "\\"},  // 259 bytes
+      {7, 1, "quil.ifo", "0 1 2 10 11 ", kFolder},
+      {-1, 0, "quil.ifo", "0 1 2 ", kFolder},
+  };
   for (const TitleCase& c : cases) {
     SCOPED_TRACE(std::to_string(c.title) + "/" + std::to_string(c.mode));
     ResetDisk();
-    host_.messages.clear();
-    Select(c.title, c.mode, folder);
+    Select(c.title, c.mode, c.folder);
 
     Run();
 
-    const std::string expected = folder + "\r\n" + c.components;
-    EXPECT_EQ(Read(std::string("X/WINDOWS/") + c.fileName), expected);
-    EXPECT_EQ(expected.size(), folder.size() + 2 + std::strlen(c.components));
-    EXPECT_EQ(Listing("X/WINDOWS"), std::vector<std::string>{c.fileName});
-    ExpectMessages({kDone});
+    const std::string content = Read(std::string("X/WINDOWS/") + c.fileName);
+    EXPECT_EQ(content, c.folder + "\r\n" + c.components);
+    EXPECT_EQ(content.size(), c.folder.size() + 2 + std::strlen(c.components));
+    EXPECT_EQ(Listing("X/WINDOWS"), Only(c.fileName));
+    ExpectMessages(host_.messages, {kDone});
     EXPECT_TRUE(host_.folders.empty());
-  }
-  EXPECT_EQ(g_textFile.GetCapacity(), 0u);
-}
-
-TEST_F(SetCommandTest, KeepsTheGameFolderBytesExactly) {
-  const std::string longest = "D:\\" + std::string(255, 'g') + "\\";
-  ASSERT_EQ(longest.size(), 259u);
-  for (const std::string& folder : {std::string("E:\\X\\"), std::string("C:\\ゲーム\\表示\\"), longest}) {
-    Select(1, 0, folder);
-    std::filesystem::remove(OnDisk("X/WINDOWS/ox.ifo"));
-    Run();
-    EXPECT_EQ(Read("X/WINDOWS/ox.ifo"), folder + "\r\n0 1 2 ");
+    EXPECT_EQ(g_textFile.GetCapacity(), 0u);
   }
 }
 
 TEST_F(SetCommandTest, ProfileFlagWritesUnderApplicationDataAndMakesTheTempFolder) {
   g_profileFolderFlag = 1;
-  Select(0, 1, "D:\\Games\\Tarnwick\\");
+  Select(0, 1, kFolder);
 
   Run();
 
-  const std::string user = "X/Documents and Settings/taro/";
-  EXPECT_EQ(Read(user + "Application Data/Vorn/tw.ifo"), "D:\\Games\\Tarnwick\\\r\n0 1 10 ");
-  EXPECT_EQ(Listing(user + "Application Data/Vorn"), std::vector<std::string>{"tw.ifo"});
-  EXPECT_TRUE(std::filesystem::is_directory(OnDisk(user + "Local Settings/Temp")));
-  EXPECT_FALSE(Present("X/WINDOWS/tw.ifo"));
-  ExpectMessages({kDone});
+  EXPECT_EQ(Read(kUserFolder + "Application Data/Vorn/tw.ifo"), kFolder + "\r\n0 1 10 ");
+  EXPECT_EQ(Listing(kUserFolder + "Application Data/Vorn"), Only("tw.ifo"));
+  EXPECT_TRUE(fs::is_directory(OnDisk(kUserFolder + "Local Settings/Temp")));
+  EXPECT_TRUE(Listing("X/WINDOWS").empty());
+  ExpectMessages(host_.messages, {kDone});
 
   const std::string base = "X:\\Documents and Settings";
   const std::vector<std::string> expected = {
       base, base + "\\taro", base + "\\taro\\Application Data",
-      base + "\\taro\\Application Data\\Vorn",
-      base, base + "\\taro", base + "\\taro\\Local Settings", base + "\\taro\\Local Settings\\Temp"};
+      base + "\\taro\\Application Data\\Vorn", base, base + "\\taro",
+      base + "\\taro\\Local Settings", base + "\\taro\\Local Settings\\Temp"};
   std::vector<std::string> made;
   for (const FolderCall& call : host_.folders) made.push_back(call.path);
   EXPECT_EQ(made, expected);
@@ -167,24 +131,22 @@ TEST_F(SetCommandTest, ProfileFlagWritesUnderApplicationDataAndMakesTheTempFolde
 
 TEST_F(SetCommandTest, ProfileKeepsTheDriveOfTheWindowsDirectory) {
   g_profileFolderFlag = 1;
-  std::filesystem::create_directories(OnDisk("D/WINNT"));
+  fs::create_directories(OnDisk("D/WINNT"));
   host_.windowsDirectory = "D:\\WINNT";
   host_.userName = "花子";
   Run();
   EXPECT_EQ(Read("D/Documents and Settings/花子/Application Data/Vorn/tw.ifo"),
-            "D:\\Games\\Tarnwick\\\r\n0 1 ");
-  EXPECT_FALSE(Present("X/Documents and Settings"));
-  ASSERT_FALSE(host_.folders.empty());
-  EXPECT_EQ(host_.folders[0].path, "D:\\Documents and Settings");
+            kFolder + "\r\n0 1 ");
+  EXPECT_EQ(Listing("X"), Only("WINDOWS"));
 }
 
 TEST_F(SetCommandTest, EmptyGameFolderOnlyShowsTheError) {
   Select(0, 0, "");
   g_profileFolderFlag = 1;
   Run();
-  ExpectMessages({kNoFolder});
+  ExpectMessages(host_.messages, {kNoFolder});
   EXPECT_TRUE(host_.folders.empty());
-  EXPECT_EQ(Listing("X"), std::vector<std::string>{"WINDOWS"});
+  EXPECT_EQ(Listing("X"), Only("WINDOWS"));
   EXPECT_TRUE(Listing("X/WINDOWS").empty());
 }
 
@@ -192,16 +154,16 @@ TEST_F(SetCommandTest, AsksBeforeReplacingAndNoTouchesNothing) {
   WriteWholeFile(OnDisk("X/WINDOWS/tw.ifo"), "old content");
   host_.answer = IDNO;
   Run();
-  ExpectMessages({kAsk});
+  ExpectMessages(host_.messages, {kAsk});
   EXPECT_EQ(Read("X/WINDOWS/tw.ifo"), "old content");
-  EXPECT_EQ(Listing("X/WINDOWS"), std::vector<std::string>{"tw.ifo"});
+  EXPECT_EQ(Listing("X/WINDOWS"), Only("tw.ifo"));
 
   host_.messages.clear();
   host_.answer = IDYES;
   Run();
-  ExpectMessages({kAsk, kDone});
-  EXPECT_EQ(Read("X/WINDOWS/tw.ifo"), "D:\\Games\\Tarnwick\\\r\n0 1 ");
-  EXPECT_EQ(Listing("X/WINDOWS"), std::vector<std::string>{"tw.ifo"});
+  ExpectMessages(host_.messages, {kAsk, kDone});
+  EXPECT_EQ(Read("X/WINDOWS/tw.ifo"), kFolder + "\r\n0 1 ");
+  EXPECT_EQ(Listing("X/WINDOWS"), Only("tw.ifo"));
   EXPECT_EQ(host_.moves.size(), 1u);
 }
 
@@ -209,9 +171,8 @@ TEST_F(SetCommandTest, FailedWritesReportAnErrorAndKeepTheOldFile) {
   struct Failure {
     const char* name;
     void (*arrange)(SetCommandTest& test);
-    bool asks;  // the old file is found and the question comes first
+    bool asks;  // the old file is found, so the question comes first
   };
-  // Each case leaves an old tw.ifo in X:\WINDOWS (when there is a folder for it).
   const Failure failures[] = {
       {"move refused", [](SetCommandTest& t) { t.host_.moveFails = true; }, true},
       {"target held open",
@@ -220,32 +181,30 @@ TEST_F(SetCommandTest, FailedWritesReportAnErrorAndKeepTheOldFile) {
                                FILE_ATTRIBUTE_NORMAL, nullptr);
        },
        true},
-      {"temporary held open",
+      {"temporary name held open",
        [](SetCommandTest& t) {
          WriteWholeFile(t.OnDisk("X/WINDOWS/tw.ifo.tmp"), "someone else's");
-         t.held_ = CreateFileA("X:\\WINDOWS\\tw.ifo.tmp", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+         t.held_ = CreateFileA("X:\\WINDOWS\\tw.ifo.tmp", GENERIC_READ, 0, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
        },
        true},
       {"missing drive", [](SetCommandTest& t) { t.host_.windowsDirectory = "Q:\\WINDOWS"; }, false},
-      {"folder is a file",
+      {"file where a folder must be",
        [](SetCommandTest& t) {
          g_profileFolderFlag = 1;
          WriteWholeFile(t.OnDisk("X/Documents and Settings"), "a file");
        },
        false},
-      {"target is a folder",
+      {"folder where the file must be",
        [](SetCommandTest& t) {
-         std::filesystem::remove(t.OnDisk("X/WINDOWS/tw.ifo"));
-         std::filesystem::create_directory(t.OnDisk("X/WINDOWS/tw.ifo"));
+         fs::remove(t.OnDisk("X/WINDOWS/tw.ifo"));
+         fs::create_directory(t.OnDisk("X/WINDOWS/tw.ifo"));
        },
        true},
   };
   for (const Failure& failure : failures) {
     SCOPED_TRACE(failure.name);
     ResetDisk();
-    host_ = FakeHost();
-    g_profileFolderFlag = 0;
     WriteWholeFile(OnDisk("X/WINDOWS/tw.ifo"), "old content");
     held_ = INVALID_HANDLE_VALUE;
     failure.arrange(*this);
@@ -254,16 +213,13 @@ TEST_F(SetCommandTest, FailedWritesReportAnErrorAndKeepTheOldFile) {
     Run();
 
     if (held_ != INVALID_HANDLE_VALUE) CloseHandle(held_);
-    if (failure.asks) {
-      ExpectMessages({kAsk, kFailed});
-    } else {
-      ExpectMessages({kFailed});
-    }
+    ExpectMessages(host_.messages, failure.asks ? std::vector<std::string>{kAsk, kFailed}
+                                                : std::vector<std::string>{kFailed});
     EXPECT_EQ(Listing("X/WINDOWS"), before);
-    if (std::filesystem::is_regular_file(OnDisk("X/WINDOWS/tw.ifo"))) {
+    if (fs::is_regular_file(OnDisk("X/WINDOWS/tw.ifo"))) {
       EXPECT_EQ(Read("X/WINDOWS/tw.ifo"), "old content");
     }
-    if (Present("X/WINDOWS/tw.ifo.tmp")) {
+    if (fs::exists(OnDisk("X/WINDOWS/tw.ifo.tmp"))) {
       EXPECT_EQ(Read("X/WINDOWS/tw.ifo.tmp"), "someone else's");
     }
     EXPECT_EQ(g_textFile.GetCapacity(), 0u);
@@ -276,57 +232,55 @@ TEST_F(SetCommandTest, PathsThatDoNotFitWriteAndCreateNothing) {
     int32_t profile;
     std::string windowsDirectory;
     std::string userName;
-    bool userNameFails;
-    bool windowsDirectoryFails;
+    bool systemFails;  // the Windows directory or the user name is not available
   };
-  // X:\ + 245 bytes + \tw.ifo.tmp is 259 bytes, the most a path may hold.
+  // The longest paths: X:\ + 245 bytes + \tw.ifo.tmp, and a user name of 200 bytes.
   const std::string longestDirectory = "X:\\" + std::string(245, 'W');
   const Unfit cases[] = {
-      {"directory too long for its buffer", 0, "X:\\" + std::string(300, 'W'), "taro", false, false},
-      {"no room for the file name", 0, longestDirectory + "W", "taro", false, false},
-      {"directory unavailable", 0, "X:\\WINDOWS", "taro", false, true},
-      {"user name too long", 1, "X:\\WINDOWS", std::string(240, 'u'), false, false},
-      {"user name leaves no room", 1, "X:\\WINDOWS", std::string(201, 'u'), false, false},
-      {"user name unavailable", 1, "X:\\WINDOWS", "taro", true, false},
-      {"user name empty", 1, "X:\\WINDOWS", "", false, false},
-      {"no drive prefix", 1, "X:", "taro", false, false},
+      {"directory too long for its buffer", 0, "X:\\" + std::string(300, 'W'), "taro", false},
+      {"no room for the file name", 0, longestDirectory + "W", "taro", false},
+      {"directory unavailable", 0, "X:\\WINDOWS", "taro", true},
+      {"user name too long for its buffer", 1, "X:\\WINDOWS", std::string(240, 'u'), false},
+      {"no room after the user name", 1, "X:\\WINDOWS", std::string(201, 'u'), false},
+      {"user name unavailable", 1, "X:\\WINDOWS", "taro", true},
+      {"user name empty", 1, "X:\\WINDOWS", "", false},
+      {"no drive prefix", 1, "X:", "taro", false},
   };
   for (const Unfit& c : cases) {
     SCOPED_TRACE(c.name);
-    host_ = FakeHost();
+    ResetDisk();
     host_.windowsDirectory = c.windowsDirectory;
-    host_.windowsDirectoryFails = c.windowsDirectoryFails;
     host_.userName = c.userName;
-    host_.userNameFails = c.userNameFails;
+    (c.profile ? host_.userNameFails : host_.windowsDirectoryFails) = c.systemFails;
     g_profileFolderFlag = c.profile;
 
     Run();
 
-    ExpectMessages({kFailed});
+    ExpectMessages(host_.messages, {kFailed});
     EXPECT_TRUE(host_.folders.empty());
-    EXPECT_EQ(Listing("X"), std::vector<std::string>{"WINDOWS"});
+    EXPECT_EQ(Listing("X"), Only("WINDOWS"));
+    EXPECT_TRUE(Listing("X/WINDOWS").empty());
   }
 
-  // The boundaries themselves are written.
-  host_ = FakeHost();
-  g_profileFolderFlag = 0;
+  ResetDisk();
   host_.windowsDirectory = longestDirectory;
-  std::filesystem::create_directories(OnDisk("X/" + std::string(245, 'W')));
+  fs::create_directories(OnDisk("X/" + std::string(245, 'W')));
   Run();
-  ExpectMessages({kDone});
-  EXPECT_EQ(Read("X/" + std::string(245, 'W') + "/tw.ifo"), "D:\\Games\\Tarnwick\\\r\n0 1 ");
+  ExpectMessages(host_.messages, {kDone});
+  EXPECT_EQ(Read("X/" + std::string(245, 'W') + "/tw.ifo"), kFolder + "\r\n0 1 ");
 
-  host_ = FakeHost();
+  ResetDisk();
   g_profileFolderFlag = 1;
   host_.userName = std::string(200, 'u');
   Run();
-  ExpectMessages({kDone});
-  EXPECT_TRUE(Present("X/Documents and Settings/" + host_.userName + "/Application Data/Vorn/tw.ifo"));
+  ExpectMessages(host_.messages, {kDone});
+  EXPECT_EQ(Listing("X/Documents and Settings/" + host_.userName + "/Application Data/Vorn"),
+            Only("tw.ifo"));
 }
 
 TEST_F(SetCommandTest, RefusesAGameFolderWithoutTerminator) {
   std::memset(g_selection.gameFolder, 'g', sizeof(g_selection.gameFolder));
   Run();
-  ExpectMessages({kFailed});
+  ExpectMessages(host_.messages, {kFailed});
   EXPECT_TRUE(Listing("X/WINDOWS").empty());
 }

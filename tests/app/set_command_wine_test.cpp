@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -16,17 +15,10 @@
 #include "app/os_check.h"
 #include "app/set_command.h"
 #include "app/win32_host.h"
-#include "message_box_call.h"
+#include "recorded_messages.h"
 #include "temp_dir.h"
 
 namespace {
-
-HWND const kDialog = reinterpret_cast<HWND>(static_cast<uintptr_t>(0xD1A));
-
-const char kNtWarning[] = "Windows NTは動作保証外です！";
-const char kAsk[] = "既にインストール情報ファイルが存在します\n上書きしますか？";
-const char kFailed[] = "インストール情報ファイルを書き込めませんでした！";
-const char kDone[] = "インストール情報ファイルを設定しました";
 
 struct VersionCase {
   const char* name;
@@ -36,7 +28,7 @@ struct VersionCase {
 };
 
 const VersionCase kVersions[] = {
-    {"win95", 1, 4, 0, "Windows95は動作保証外です！", 0},
+    {"win95", 1, 4, 0, kWin95Warning, 0},
     {"win98", 1, 4, 10, nullptr, 0},
     {"winme", 1, 4, 90, nullptr, 0},
     {"nt40", 2, 4, 0, kNtWarning, 0},
@@ -51,12 +43,6 @@ class RecordingHost : public Win32Host {
   int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) override {
     messages.push_back({owner, text, caption, type});
     return (type & MB_YESNO) == MB_YESNO ? answer : IDOK;
-  }
-
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const MessageBoxCall& call : messages) texts.push_back(call.text);
-    return texts;
   }
 
   int answer = IDYES;
@@ -134,15 +120,8 @@ TEST(UnderWine, OsCheckFollowsTheReportedVersion) {
   g_profileFolderFlag = 0;
   EXPECT_EQ(CheckOperatingSystem(host, kDialog), 1);
   EXPECT_EQ(g_profileFolderFlag, expected->flag);
-  if (expected->warning == nullptr) {
-    EXPECT_TRUE(host.messages.empty());
-  } else {
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].owner, kDialog);
-    EXPECT_EQ(host.messages[0].text, expected->warning);
-    EXPECT_EQ(host.messages[0].caption, "警告");
-    EXPECT_EQ(host.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONWARNING));
-  }
+  ExpectMessages(host.messages, expected->warning ? std::vector<std::string>{expected->warning}
+                                                  : std::vector<std::string>{});
 }
 
 TEST(UnderWine, SetCommandWritesWhereTheVersionSaysAndReplacesSafely) {
@@ -168,7 +147,7 @@ TEST(UnderWine, SetCommandWritesWhereTheVersionSaysAndReplacesSafely) {
   Select(2, 1, "C:\\ゲーム\\Quillane\\");
   host.messages.clear();
   RunSetCommand(host, kDialog);
-  EXPECT_EQ(host.Texts(), std::vector<std::string>{kDone});
+  ExpectMessages(host.messages, {kDone});
   EXPECT_EQ(ReadWholeFile(file), "C:\\ゲーム\\Quillane\\\r\n0 1 2 10 11 ");
   EXPECT_EQ(Listing(folder), expectedNames);
   if (expected->flag) {
@@ -181,15 +160,13 @@ TEST(UnderWine, SetCommandWritesWhereTheVersionSaysAndReplacesSafely) {
   host.messages.clear();
   host.answer = IDNO;
   RunSetCommand(host, kDialog);
-  EXPECT_EQ(host.Texts(), std::vector<std::string>{kAsk});
-  EXPECT_EQ(host.messages[0].caption, "情報ファイルの上書き");
-  EXPECT_EQ(host.messages[0].type, static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION));
+  ExpectMessages(host.messages, {kAsk});
   EXPECT_EQ(ReadWholeFile(file), "C:\\ゲーム\\Quillane\\\r\n0 1 2 10 11 ");
 
   host.messages.clear();
   host.answer = IDYES;
   RunSetCommand(host, kDialog);
-  EXPECT_EQ(host.Texts(), (std::vector<std::string>{kAsk, kDone}));
+  ExpectMessages(host.messages, {kAsk, kDone});
   EXPECT_EQ(ReadWholeFile(file), "E:\\X\\\r\n0 1 2 ");
   EXPECT_EQ(Listing(folder), expectedNames);
 
@@ -201,9 +178,7 @@ TEST(UnderWine, SetCommandWritesWhereTheVersionSaysAndReplacesSafely) {
   host.messages.clear();
   RunSetCommand(host, kDialog);
   CloseHandle(held);
-  EXPECT_EQ(host.Texts(), (std::vector<std::string>{kAsk, kFailed}));
-  EXPECT_EQ(host.messages[1].caption, "エラー");
-  EXPECT_EQ(host.messages[1].type, static_cast<UINT>(MB_ICONERROR));
+  ExpectMessages(host.messages, {kAsk, kFailed});
   EXPECT_EQ(ReadWholeFile(file), "E:\\X\\\r\n0 1 2 ");
   EXPECT_EQ(Listing(folder), expectedNames);
 
