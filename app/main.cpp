@@ -1,7 +1,7 @@
 // Program entry: one instance at a time, a hidden owner window, the settings dialog, exit 0.
 #include <objbase.h>
 
-#include "app/dialog_messages.h"
+#include "app/messages.h"
 #include "app/main_window.h"
 #include "app/settings_dialog.h"
 #include "app/win32_host.h"
@@ -28,7 +28,7 @@ bool HasEnoughColours(HWND mainWindow) {
   HDC context = GetDC(mainWindow);
   const int bitsPerPixel = GetDeviceCaps(context, BITSPIXEL);
   if (bitsPerPixel < 16) {
-    MessageBoxA(mainWindow, kMessageLowColourDepth, kDialogCaptionError, MB_ICONERROR);
+    MessageBoxA(mainWindow, kMessageLowColourDepth, kCaptionError, MB_ICONERROR);
   }
   ReleaseDC(mainWindow, context);
   return bitsPerPixel >= 16;

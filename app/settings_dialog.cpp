@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
-#include "app/dialog_messages.h"
+#include "app/messages.h"
 #include "app/folder_browser.h"
 #include "app/game_folder.h"
 #include "app/os_check.h"
@@ -48,7 +48,7 @@ void OnSelectFolder(HWND dialog) {
   char chosen[kPathBufferSize];
   ChooseFolder(dialog, chosen, kPromptChooseGameFolder);
   if (StoreChosenFolder(chosen, g_selection.gameFolder) == FolderChoice::kTooLong) {
-    HostOf(dialog).ShowMessageBox(dialog, kMessageFolderTooLong, kDialogCaptionError, MB_ICONERROR);
+    HostOf(dialog).ShowMessageBox(dialog, kMessageFolderTooLong, kCaptionError, MB_ICONERROR);
   }
   SetDlgItemTextA(dialog, IDC_GAME_FOLDER, g_selection.gameFolder);
 }
