@@ -19,7 +19,7 @@ int ScreenBitsPerPixel() {
 
 using ColourDepthTest = ToolTest;
 
-TEST_F(ColourDepthTest, BelowSixteenBitsTheToolExplainsAndEnds) {
+TEST_F(ColourDepthTest, RunsOnlyFromSixteenBitsPerPixelUp) {
   const char* expected = std::getenv("ZV_E2E_SCREEN_BITS");
   ASSERT_NE(expected, nullptr) << "run through colour_depth.sh";
   // The screen must really be the one the script meant, or nothing below tells anything.

@@ -57,16 +57,13 @@ TEST_F(DialogTest, OpensWithItsControlsAndTheFirstChoiceOfEachSet) {
 
 TEST_F(DialogTest, EachSetOfRadioButtonsKeepsOneChecked) {
   ASSERT_NO_FATAL_FAILURE(StartTool());
-  Click(kQuillaneRadio);
-  Click(kAllRadio);
-  Settle(dialog_);
+  Choose(kQuillaneRadio);
+  Choose(kAllRadio);
   EXPECT_EQ(CheckedRadios(dialog_), (std::vector<int>{kQuillaneRadio, kAllRadio}));
-  Click(kOxbellowRadio);
-  Settle(dialog_);
+  Choose(kOxbellowRadio);
   EXPECT_EQ(CheckedRadios(dialog_), (std::vector<int>{kOxbellowRadio, kAllRadio}));
-  Click(kStandardRadio);
-  Click(kTarnwickRadio);
-  Settle(dialog_);
+  Choose(kStandardRadio);
+  Choose(kTarnwickRadio);
   EXPECT_EQ(CheckedRadios(dialog_), (std::vector<int>{kTarnwickRadio, kStandardRadio}));
 }
 

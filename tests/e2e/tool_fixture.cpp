@@ -139,8 +139,6 @@ void ToolTest::StartTool(bool expectDialog) {
   ASSERT_NE(dialog_, nullptr) << "the settings dialog did not open";
 }
 
-void ToolTest::PressButton(HWND dialog, int id) { ::PressButton(dialog, id); }
-
 void ToolTest::AnswerMessageBox(const std::string& caption, const std::string& text, int button) {
   HWND box = nullptr;
   ASSERT_TRUE(WaitUntil([&] {

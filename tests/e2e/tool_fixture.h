@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tool_process.h"
+#include "ui_probe.h"
 
 inline const char kToolCaption[] = "Zorvel インストール設定ツール";
 inline const char kToolFileName[] = "ZorvelSetup.exe";
@@ -56,13 +57,15 @@ class ToolTest : public ::testing::Test {
   void ExpectNoMessageBox();
   void ChooseFolder(const std::wstring& path);
   void CancelFolderChoice();
+  // Clicks a push button; what it opens is left to the test to wait for.
   void Click(int id) { PressButton(dialog_, id); }
+  // Clicks a radio button and waits for its effect.
+  void Choose(int id) { PressButtonAndWait(dialog_, id); }
   void ExpectExitCode0();
 
   ToolProcess tool_;
   HWND dialog_ = nullptr;
 
  private:
-  void PressButton(HWND dialog, int id);
   void RemoveOutputs();
 };

@@ -74,6 +74,12 @@ LONG StyleOf(HWND dialog, int id) { return GetWindowLongA(GetDlgItem(dialog, id)
 
 void PressButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
+void PressButtonAndWait(HWND dialog, int id) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                      &ignored);
+}
+
 void PressEscape(HWND dialog) {
   // The dialog's own message loop turns Esc into its cancel command.
   PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);

@@ -32,6 +32,8 @@ LONG StyleOf(HWND dialog, int id);
 
 // Clicks a button without waiting for what the click starts (it may open a modal box).
 void PressButton(HWND dialog, int id);
+// Clicks a button that opens nothing and returns once the click has had its effect.
+void PressButtonAndWait(HWND dialog, int id);
 void PressEscape(HWND dialog);
 void PressCloseBox(HWND dialog);
 
