@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "app/main_window.h"
 #include "app/settings_dialog.h"
+#include "app/startup_display.h"
 #include "app/win32_host.h"
 #include "platform/win32.h"
 
@@ -52,7 +53,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (mainWindow == nullptr) return 0;
   if (!HasEnoughColours(mainWindow)) return 0;
 
-  // Start-up display (800 x 600) belongs here, between the colour-depth check and the dialog.
+  // Nothing in the tool draws, so a display that failed to open does not stop it.
+  StartDisplay(mainWindow, 800, 600);
 
   const ComApartment apartment;
   Win32Host host;
