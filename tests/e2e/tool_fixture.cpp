@@ -17,6 +17,9 @@ std::string CurrentUserName() {
   return name;
 }
 
+// Wine's settings for the tool alone.
+std::string ToolSettingsKey() { return std::string("Software\\Wine\\AppDefaults\\") + kToolFileName; }
+
 }  // namespace
 
 // The build gives a Unix path, which Wine shows on drive Z:.
@@ -113,7 +116,7 @@ void SetUserValue(const std::string& key, const char* name, const char* value) {
 
 void ToolTest::SetUp() {
   // No window manager runs on the test screen: waiting for one only slows every window's end.
-  ASSERT_NO_FATAL_FAILURE(SetUserValue("Software\\Wine\\X11 Driver", "Managed", "N"));
+  ASSERT_NO_FATAL_FAILURE(SetUserValue(ToolSettingsKey() + "\\X11 Driver", "Managed", "N"));
   KillStrayTools();
   RemoveOutputs();
   UseWindowsVersion("win98");
@@ -129,7 +132,7 @@ void ToolTest::RemoveOutputs() {
 }
 
 void ToolTest::UseWindowsVersion(const char* version) {
-  SetUserValue(std::string("Software\\Wine\\AppDefaults\\") + kToolFileName, "Version", version);
+  SetUserValue(ToolSettingsKey(), "Version", version);
 }
 
 void ToolTest::StartTool(bool expectDialog) {
