@@ -184,6 +184,17 @@ void ToolTest::CancelFolderChoice() {
   ASSERT_TRUE(WaitUntilGone(browser)) << "the folder browser stayed open";
 }
 
+std::string ToolTest::FolderBrowserPrompt() {
+  Click(kSelectFolderButton);
+  HWND browser = WaitForFolderBrowser(tool_.id());
+  if (browser == nullptr) return "<no folder browser>";
+  const int kPromptId = 0x3742;
+  const std::string prompt = ControlText(browser, kPromptId);
+  FolderBrowserDriver(browser, tool_.handle()).PressCancel();
+  WaitUntilGone(browser);
+  return prompt;
+}
+
 void ToolTest::ExpectExitCode0() {
   DWORD exitCode = 1;
   ASSERT_TRUE(tool_.WaitForExit(kWaitMs, exitCode)) << "the tool did not end";

@@ -57,6 +57,8 @@ class ToolTest : public ::testing::Test {
   void ExpectNoMessageBox();
   void ChooseFolder(const std::wstring& path);
   void CancelFolderChoice();
+  // The prompt the folder browser shows; the browser is cancelled afterwards.
+  std::string FolderBrowserPrompt();
   // Clicks a push button; what it opens is left to the test to wait for.
   void Click(int id) { PressButton(dialog_, id); }
   // Clicks a radio button and waits for its effect.
