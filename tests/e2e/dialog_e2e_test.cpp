@@ -2,6 +2,8 @@
 // and every way to leave it.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "tool_fixture.h"
 #include "ui_probe.h"
 
@@ -120,6 +122,11 @@ TEST_F(DialogTest, AFolderTooLongForItsBackslashIsRefused) {
 }
 
 enum class ExitWay { kExitButton, kCloseBox, kEscape };
+
+void PrintTo(ExitWay way, std::ostream* out) {
+  const char* const names[] = {"exit button", "close box", "Esc"};
+  *out << names[static_cast<int>(way)];
+}
 
 class DialogExitTest : public ToolTest, public ::testing::WithParamInterface<ExitWay> {};
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 
 #include "tool_fixture.h"
@@ -32,6 +33,8 @@ struct WindowsVersion {
   const char* warning;  // null: no warning
   bool profile;         // the file goes into the user's profile
 };
+
+void PrintTo(const WindowsVersion& version, std::ostream* out) { *out << version.name; }
 
 std::string InformationFolder(bool profile) {
   return profile ? ProfileDirectory() + "\\Application Data\\Vorn" : WindowsDirectory();
