@@ -5,6 +5,30 @@
 
 namespace {
 
+// A coordinate below 0 becomes 0, and the two tied to it move by the same amount.
+void LiftToZero(int64_t& coordinate, int64_t& tied, int64_t& alsoTied) {
+  if (coordinate >= 0) return;
+  tied -= coordinate;
+  alsoTied -= coordinate;
+  coordinate = 0;
+}
+
+// Cuts the span from edge to end, placed at start, so that it ends by limit.
+void CutToFit(int64_t start, int64_t edge, int64_t& end, int64_t limit) {
+  if (start + (end - edge) > limit) end = edge + (limit - start);
+}
+
+void StoreArea(const BlitArea& area, int32_t& x, int32_t& y, Rect& rect) {
+  x = ClampToInt32(area.x);
+  y = ClampToInt32(area.y);
+  rect.left = ClampToInt32(area.left);
+  rect.top = ClampToInt32(area.top);
+  rect.right = ClampToInt32(area.right);
+  rect.bottom = ClampToInt32(area.bottom);
+}
+
+}  // namespace
+
 SurfaceSize SizeOf(const Surface32& surface) { return {surface.Width(), surface.Height()}; }
 
 BlitArea AreaOf(int32_t x, int32_t y, const Rect& rect, int32_t x2, int32_t y2) {
@@ -20,17 +44,6 @@ BlitArea AreaOf(int32_t x, int32_t y, const Rect& rect, int32_t x2, int32_t y2) 
   return area;
 }
 
-void StoreArea(const BlitArea& area, int32_t& x, int32_t& y, Rect& rect) {
-  x = ClampToInt32(area.x);
-  y = ClampToInt32(area.y);
-  rect.left = ClampToInt32(area.left);
-  rect.top = ClampToInt32(area.top);
-  rect.right = ClampToInt32(area.right);
-  rect.bottom = ClampToInt32(area.bottom);
-}
-
-}  // namespace
-
 int32_t ClampToInt32(int64_t value) {
   constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
   constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
@@ -38,44 +51,20 @@ int32_t ClampToInt32(int64_t value) {
 }
 
 void ClipBlitArea(BlitArea& a, SurfaceSize dest, SurfaceSize source, const SurfaceSize* second) {
-  if (a.y < 0) {
-    a.top -= a.y;
-    a.y2 -= a.y;
-    a.y = 0;
-  }
-  if (a.y + a.Height() > dest.height) a.bottom = a.top + (dest.height - a.y);
-  if (a.x < 0) {
-    a.left -= a.x;
-    a.x2 -= a.x;
-    a.x = 0;
-  }
-  if (a.x + a.Width() > dest.width) a.right = a.left + (dest.width - a.x);
-  if (a.top < 0) {
-    a.y -= a.top;
-    a.y2 -= a.top;
-    a.top = 0;
-  }
+  LiftToZero(a.y, a.top, a.y2);
+  CutToFit(a.y, a.top, a.bottom, dest.height);
+  LiftToZero(a.x, a.left, a.x2);
+  CutToFit(a.x, a.left, a.right, dest.width);
+  LiftToZero(a.top, a.y, a.y2);
   if (a.bottom > source.height) a.bottom = source.height;
-  if (a.left < 0) {
-    a.x -= a.left;
-    a.x2 -= a.left;
-    a.left = 0;
-  }
+  LiftToZero(a.left, a.x, a.x2);
   if (a.right > source.width) a.right = source.width;
   if (second == nullptr) return;
 
-  if (a.y2 < 0) {
-    a.top -= a.y2;
-    a.y -= a.y2;
-    a.y2 = 0;
-  }
-  if (a.y2 + a.Height() > second->height) a.bottom = a.top + (second->height - a.y2);
-  if (a.x2 < 0) {
-    a.left -= a.x2;
-    a.x -= a.x2;
-    a.x2 = 0;
-  }
-  if (a.x2 + a.Width() > second->width) a.right = a.left + (second->width - a.x2);
+  LiftToZero(a.y2, a.top, a.y);
+  CutToFit(a.y2, a.top, a.bottom, second->height);
+  LiftToZero(a.x2, a.left, a.x);
+  CutToFit(a.x2, a.left, a.right, second->width);
 }
 
 Rect& Surface32::ClampToSurface(Rect& rect) const {

@@ -3,6 +3,8 @@
 
 #include "gfx/rect.h"
 
+class Surface32;
+
 // A blit's destination point, source Rect and second-source point, clipped in 64 bits: with
 // 32-bit coordinates every step is exact, so extreme points and Rects cannot overflow. Whenever
 // the clipped width (height) is positive, every column (row) value lies inside its surface.
@@ -24,6 +26,9 @@ struct SurfaceSize {
   int64_t width;
   int64_t height;
 };
+
+SurfaceSize SizeOf(const Surface32& surface);
+BlitArea AreaOf(int32_t x, int32_t y, const Rect& rect, int32_t x2, int32_t y2);
 
 // Clips the point and the Rect against the destination, then the Rect against the source;
 // x2 and y2 move with the destination point. With a second source, then clips x2 and y2 against

@@ -2,13 +2,12 @@
 
 namespace {
 
+// Only a source that is also the destination can see the call's own writes.
 const RowKernels& RowKernelsFor(const Surface32& dest, const Surface32* source,
                                 const Surface32* mask) {
-  const bool shared = source == &dest || mask == &dest || (mask != nullptr && mask == source);
-  return shared ? kScalarRowKernels : ActiveRowKernels();
+  const bool readsOwnWrites = source == &dest || mask == &dest;
+  return readsOwnWrites ? kScalarRowKernels : ActiveRowKernels();
 }
-
-SurfaceSize SizeOf(const Surface32& surface) { return {surface.Width(), surface.Height()}; }
 
 // Resolve, clip, the both-negative test, Lock in order, drawRow for each visited area row,
 // Unlock in reverse. Without a mask the frame has two surfaces, with one three.
@@ -18,15 +17,7 @@ ResultCode RunBlitFrame(Surface32& dest, int32_t x, int32_t y, Surface32* source
                         RowPattern pattern, KernelArgs args, DrawRow&& drawRow) {
   Rect work;
   dest.ResolveSourceRect(work, sourceRect, source);
-  BlitArea area;
-  area.x = x;
-  area.y = y;
-  area.left = work.left;
-  area.top = work.top;
-  area.right = work.right;
-  area.bottom = work.bottom;
-  area.x2 = maskX;
-  area.y2 = maskY;
+  BlitArea area = AreaOf(x, y, work, maskX, maskY);
   const SurfaceSize maskSize = mask != nullptr ? SizeOf(*mask) : SurfaceSize{0, 0};
   ClipBlitArea(area, SizeOf(dest), SizeOf(*source), mask != nullptr ? &maskSize : nullptr);
 
@@ -59,7 +50,7 @@ ResultCode LockInOrder(Surface32* const* surfaces, int count, PixelRows* rows) {
   for (int i = 0; i < count; ++i) {
     rows[i].bits = surfaces[i]->Lock();
     if (rows[i].bits == nullptr) {
-      UnlockInReverse(surfaces, i);
+      for (int locked = 0; locked < i; ++locked) surfaces[locked]->Unlock();
       return surfaces[i]->LastError();
     }
     rows[i].pitch = surfaces[i]->Pitch();

@@ -40,7 +40,7 @@ inline KernelArgs WeightsArgs(uint32_t weights, KernelArgs args = {}) {
 }
 
 // Locks count surfaces in order, the destination first. When a Lock gives null, unlocks the
-// surfaces already locked, last first, and returns the failing surface's lastError.
+// surfaces already locked, in the same order, and returns the failing surface's lastError.
 ResultCode LockInOrder(Surface32* const* surfaces, int count, PixelRows* rows);
 // Unlocks in reverse order and returns the destination's (the first surface's) result.
 ResultCode UnlockInReverse(Surface32* const* surfaces, int count);

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "gfx/draw_frame.h"
+#include "gfx/window_average.h"
 
 namespace {
 
@@ -59,8 +60,8 @@ int64_t WindowStart(int64_t pos, int64_t low, int64_t reach, int64_t step) {
   return pos - reach >= low ? pos - reach : pos - ((pos - low) / step) * step;
 }
 
-// Box average of the samples around (x, y) inside the working Rect. The sums are 64-bit: a
-// window may hold any number of samples.
+}  // namespace
+
 uint32_t WindowAverage(const PixelRows& source, const Rect& work, int64_t x, int64_t y,
                        int64_t reach, int64_t step) {
   const int64_t rowEnd = std::min<int64_t>(work.bottom, y + reach + 1);
@@ -82,8 +83,6 @@ uint32_t WindowAverage(const PixelRows& source, const Rect& work, int64_t x, int
   return static_cast<uint32_t>(((red / samples) << 16) | ((green / samples) & 0xFF00) |
                                (blue / samples));
 }
-
-}  // namespace
 
 ResultCode Surface32::Mosaic(int32_t size, const Rect* rect, int32_t step, int32_t originX,
                              int32_t originY) {

@@ -1,0 +1,82 @@
+// The drawing operations on the display's real surfaces: heap blocks and DIB sections, whose
+// rows are padded to a multiple of 8 pixels.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "draw_random.h"
+#include "gfx/display.h"
+#include "test_window.h"
+
+namespace {
+
+enum class Store { kHeap, kDib, kMixed };
+
+class DisplaySurfaceMaker : public SurfaceMaker {
+ public:
+  DisplaySurfaceMaker(Display& display, Store store) : display_(display), store_(store) {}
+  ~DisplaySurfaceMaker() override { Reset(); }
+
+  int32_t MinimumSize() const override { return 1; }
+  bool ControlsLocks() const override { return false; }
+  Surface32* Make(int32_t width, int32_t height, int32_t, const std::string&) override {
+    const bool dib = store_ == Store::kDib || (store_ == Store::kMixed && made_.size() % 2 == 1);
+    Surface32* surface = display_.CreateSurface32(dib ? Display::kDibKind : Display::kHeapKind);
+    if (surface == nullptr) return nullptr;
+    made_.push_back(surface);
+    return surface->Create(width, height) == RC_OK ? surface : nullptr;
+  }
+  void Arm(Surface32*, ResultCode, std::vector<std::string>*) override {}
+  void Reset() override {
+    for (Surface32* surface : made_) display_.DestroySurface(surface);
+    made_.clear();
+  }
+
+ private:
+  Display& display_;
+  Store store_;
+  std::vector<Surface32*> made_;
+};
+
+class DrawSurfaces : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const DisplayDesc desc = DescFor(window_.handle(), 16, 16);
+    ASSERT_EQ(display_.Open(&desc), RC_OK);
+  }
+
+  TestWindow window_{16, 16, TestWindow::Shown::kNo};
+  Display display_;
+};
+
+TEST_F(DrawSurfaces, LibraryMatchesReferenceOnHeapSurfaces) {
+  DisplaySurfaceMaker maker(display_, Store::kHeap);
+  RunRandomDrawCases(101, 3000, maker);
+}
+
+TEST_F(DrawSurfaces, LibraryMatchesReferenceOnDibSurfaces) {
+  DisplaySurfaceMaker maker(display_, Store::kDib);
+  RunRandomDrawCases(202, 3000, maker);
+}
+
+TEST_F(DrawSurfaces, LibraryMatchesReferenceAcrossStores) {
+  DisplaySurfaceMaker maker(display_, Store::kMixed);
+  RunRandomDrawCases(303, 3000, maker);
+}
+
+TEST_F(DrawSurfaces, ReleasedSurfacesReportNoPixels) {
+  Surface32* dest = display_.CreateSurface32(Display::kDibKind);
+  Surface32* source = display_.CreateSurface32(Display::kHeapKind);
+  ASSERT_EQ(dest->Create(8, 8), RC_OK);
+  ASSERT_EQ(source->Create(8, 8), RC_OK);
+  ASSERT_EQ(dest->FillRect(0x123456, nullptr), RC_OK);
+  ASSERT_EQ(source->Release(), RC_OK);
+  // A released source keeps no size: the blit clips to nothing, yet still locks.
+  EXPECT_EQ(dest->Blt(0, 0, source, nullptr), RC_NO_PIXELS);
+  EXPECT_EQ(dest->Lock()[7 * dest->Pitch() + 7], 0x00563412u);
+  dest->Unlock();
+  EXPECT_EQ(dest->Release(), RC_OK);
+  EXPECT_EQ(dest->ScreenColor(0, nullptr), RC_NO_PIXELS);
+}
+
+}  // namespace
