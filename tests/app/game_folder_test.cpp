@@ -21,30 +21,29 @@ std::string PathOfLength(size_t length, char last = 'x') {
   return path + last;
 }
 
-TEST(StoreChosenFolder, AppendsTheBackslashOnlyWhenMissing) {
-  GameFolder folder;
-  EXPECT_EQ(StoreChosenFolder("C:\\Games", folder.bytes), FolderChoice::kStored);
-  EXPECT_EQ(folder.text(), "C:\\Games\\");
-  EXPECT_EQ(StoreChosenFolder("D:\\", folder.bytes), FolderChoice::kStored);
-  EXPECT_EQ(folder.text(), "D:\\");
+TEST(StoreChosenFolder, EndsWithExactlyOneBackslash) {
+  // 表 and ソ are 0x95 0x5C and 0x83 0x5C in Shift-JIS: their second byte is no backslash.
+  const struct {
+    const char* chosen;
+    const char* stored;
+  } cases[] = {
+      {"C:\\Games", "C:\\Games\\"},
+      {"D:\\", "D:\\"},
+      {"C:\\表", "C:\\表\\"},
+      {"C:\\ソフト\\", "C:\\ソフト\\"},
+  };
+  for (const auto& c : cases) {
+    GameFolder folder;
+    EXPECT_EQ(StoreChosenFolder(c.chosen, folder.bytes), FolderChoice::kStored) << c.chosen;
+    EXPECT_EQ(folder.text(), c.stored);
+  }
+  EXPECT_FALSE(EndsWithBackslash(""));
 }
 
 TEST(StoreChosenFolder, NothingChosenKeepsThePreviousFolder) {
   GameFolder folder("C:\\Old\\");
   EXPECT_EQ(StoreChosenFolder("", folder.bytes), FolderChoice::kNone);
   EXPECT_EQ(folder.text(), "C:\\Old\\");
-}
-
-TEST(StoreChosenFolder, ADoubleByteCharacterEndingIn5CIsNoBackslash) {
-  // 表 and ソ are 0x95 0x5C and 0x83 0x5C in Shift-JIS.
-  GameFolder folder;
-  EXPECT_EQ(StoreChosenFolder("C:\\表", folder.bytes), FolderChoice::kStored);
-  EXPECT_EQ(folder.text(), "C:\\表\\");
-  EXPECT_EQ(StoreChosenFolder("C:\\ソフト\\", folder.bytes), FolderChoice::kStored);
-  EXPECT_EQ(folder.text(), "C:\\ソフト\\");
-  EXPECT_TRUE(EndsWithBackslash("C:\\表\\"));
-  EXPECT_FALSE(EndsWithBackslash("C:\\ソ"));
-  EXPECT_FALSE(EndsWithBackslash(""));
 }
 
 TEST(StoreChosenFolder, TheFolderAndItsBackslashMustFitTheBuffer) {
