@@ -1,8 +1,8 @@
 // Program entry: one instance at a time, a hidden owner window, the settings dialog, exit 0.
 #include <objbase.h>
 
-#include "app/messages.h"
 #include "app/main_window.h"
+#include "app/messages.h"
 #include "app/settings_dialog.h"
 #include "app/startup_display.h"
 #include "app/win32_host.h"

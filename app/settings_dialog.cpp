@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "app/app_state.h"
-#include "app/messages.h"
 #include "app/folder_browser.h"
 #include "app/game_folder.h"
+#include "app/messages.h"
 #include "app/os_check.h"
 #include "app/set_command.h"
 #include "app/system_host.h"
