@@ -16,3 +16,9 @@ inline int32_t BytesPerPixel(PixelType type) {
 
 // Bits per pixel of a DIB section (types 1..6), 0 for an invalid type.
 inline int32_t BitsPerPixel(PixelType type) { return BytesPerPixel(type) * 8; }
+
+// Pixel storage must be non-empty and no larger than ByteSize can report (INT32_MAX bytes):
+// a block of that size is the only one whose byte count cannot wrap in 32-bit arithmetic.
+inline bool IsStorableBlock(int64_t rowBytes, int64_t rows) {
+  return rowBytes > 0 && rows > 0 && rowBytes <= INT32_MAX / rows;
+}

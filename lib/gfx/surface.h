@@ -5,7 +5,9 @@
 #include "gfx/pixel_type.h"
 #include "platform/win32.h"
 
+class DibStore;
 class DisplayBase;
+class PixelStore;
 
 // A rectangle of 32-bit pixels (0x00RRGGBB) owned by a display. Pixel (x, y) is word
 // y * Pitch() + x from the address Lock returns. Storage comes from a second base class,
@@ -47,6 +49,21 @@ class Surface {
  protected:
   friend class DisplayBase;  // stamps ownerSerial_ when it registers the surface
 
+  // The Create of the storage-backed classes: heap block (pitch = width, flags 1) or DIB
+  // section (pitch rounded up to 8, flags 0x1002). An unregistered surface (20) or an unusable
+  // size (2) changes nothing; a failed store keeps the earlier geometry.
+  ResultCode CreateOnHeap(PixelStore& store, int32_t width, int32_t height);
+  ResultCode CreateInSection(DibStore& store, int32_t width, int32_t height);
+
+  // Lock of the storage-backed classes: the store's address, or null with RC_NO_PIXELS.
+  uint32_t* LockPixels(void* pixels);
+
+  // The window of the owner's descriptor: the reference for DIB sections.
+  HWND OwnerWindow() const;
+
+  // Bytes of pixel storage: height x pitch x 4.
+  int32_t StorageBytes() const { return height_ * pitch_ * 4; }
+
   int32_t ownerSerial_ = kUnregistered;
   DisplayBase* owner_;
   PixelType pixelType_ = 0;
@@ -56,4 +73,9 @@ class Surface {
   int32_t pitch_ = 0;
   int32_t height_ = 0;
   ResultCode lastError_ = RC_OK;
+
+ private:
+  template <typename TakeStorage>
+  ResultCode CreateWith(int32_t width, int32_t height, int64_t pitch, uint32_t flags,
+                        TakeStorage takeStorage);
 };

@@ -34,9 +34,19 @@ std::string MakeUniqueFolder() {
 #endif
 }
 
+bool IsShiftJisLeadByte(char c) {
+  auto b = static_cast<unsigned char>(c);
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// A trail byte 0x5C (as in "表") is part of its character, not a separator.
 std::string ToNative(std::string path) {
-  for (char& c : path)
-    if (c == '/' || c == '\\') c = TempDir::kSeparator;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (IsShiftJisLeadByte(path[i]))
+      ++i;
+    else if (path[i] == '/' || path[i] == '\\')
+      path[i] = TempDir::kSeparator;
+  }
   return path;
 }
 

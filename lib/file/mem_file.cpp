@@ -1,0 +1,130 @@
+#include "file/mem_file.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The one place the buffer's memory comes from and goes back to.
+uint8_t* NewBuffer(uint32_t capacity) { return static_cast<uint8_t*>(std::malloc(capacity)); }
+
+void DeleteBuffer(uint8_t* buffer) { std::free(buffer); }
+
+}  // namespace
+
+MemFile::~MemFile() { MemFile::Free(); }
+
+ResultCode MemFile::Seek(int32_t offset) {
+  if (!buffer_) return RC_NO_BUFFER;
+  if (static_cast<uint32_t>(offset) < capacity_) {
+    position_ = static_cast<uint32_t>(offset);
+    return RC_OK;
+  }
+  position_ = capacity_;
+  return RC_OUT_OF_RANGE;
+}
+
+ResultCode MemFile::SeekEnd() {
+  if (!buffer_) return RC_NO_BUFFER;
+  position_ = capacity_ - 1;
+  return RC_OK;
+}
+
+ResultCode MemFile::Allocate(uint32_t capacity) {
+  if (capacity == capacity_) return RC_OK;
+  Free();
+  if (capacity != 0) {
+    buffer_ = NewBuffer(capacity);
+    capacity_ = buffer_ ? capacity : 0;
+  }
+  return RC_OK;
+}
+
+ResultCode MemFile::Free() {
+  if (buffer_) {
+    DeleteBuffer(buffer_);
+    buffer_ = nullptr;
+    position_ = 0;
+    capacity_ = 0;
+  }
+  return RC_OK;
+}
+
+ResultCode MemFile::Fill(int32_t value) {
+  if (!buffer_) return RC_NO_BUFFER;
+  std::memset(buffer_, value & 0xFF, capacity_);
+  return RC_OK;
+}
+
+ResultCode MemFile::Save(const char* path, uint32_t length) {
+  if (!buffer_) return RC_NO_BUFFER;
+  // A longer write would read past the buffer; refused before any file is touched.
+  if (length > capacity_) return RC_OUT_OF_RANGE;
+  if (ResultCode rc = CreateWrite(path)) return rc;
+  DiskFile::Seek(0);
+  ResultCode written = Write(buffer_, length != 0 ? length : position_);
+  ResultCode closed = Close();
+  return written != RC_OK ? written : closed;
+}
+
+ResultCode MemFile::Load(const char* path, uint32_t length) {
+  if (ResultCode rc = OpenRead(path)) return rc;
+  uint32_t count = length != 0 ? length : GetSize();
+  Allocate(count);
+  DiskFile::Seek(0);
+  ResultCode read = Read(buffer_, count);
+  Close();
+  return read;
+}
+
+uint32_t MemFile::GetPosition() const { return position_; }
+
+ResultCode MemFile::Move(int32_t delta) {
+  if (!buffer_) return RC_NO_BUFFER;
+  int64_t target = static_cast<int64_t>(position_) + delta;
+  if (delta > 0 && target >= capacity_) {
+    position_ = capacity_;
+    return RC_OUT_OF_RANGE;
+  }
+  if (target < 0) {
+    position_ = 0;
+    return RC_OUT_OF_RANGE;
+  }
+  position_ = static_cast<uint32_t>(target);
+  return RC_OK;
+}
+
+ResultCode MemFile::CheckCopy(const void* memory, uint32_t count) const {
+  if (!buffer_) return RC_NO_BUFFER;
+  if (!memory) return RC_NULL_ARGUMENT;
+  if (count == 0) return RC_BAD_LENGTH;
+  return RC_OK;
+}
+
+uint32_t MemFile::FittingCount(uint32_t count) const {
+  uint32_t room = capacity_ - position_;
+  return count < room ? count : room;
+}
+
+ResultCode MemFile::WriteBytes(const void* source, uint32_t count, uint32_t* moved) {
+  if (ResultCode rc = CheckCopy(source, count)) return rc;
+  count = FittingCount(count);
+  std::memcpy(buffer_ + position_, source, count);
+  position_ += count;
+  if (moved) *moved = count;
+  return RC_OK;
+}
+
+ResultCode MemFile::ReadBytes(void* destination, uint32_t count, uint32_t* moved) {
+  if (ResultCode rc = CheckCopy(destination, count)) return rc;
+  count = FittingCount(count);
+  std::memcpy(destination, buffer_ + position_, count);
+  position_ += count;
+  if (moved) *moved = count;
+  return RC_OK;
+}
+
+uint32_t MemFile::GetCapacity() const { return capacity_; }
+
+uint8_t* MemFile::GetBuffer() const { return buffer_; }

@@ -1,0 +1,24 @@
+#include "gfx/pixel_store.h"
+
+#include <cstdlib>
+
+// An invalid type (4) or an unusable size (2) keeps the current block; otherwise the current
+// block goes first, so a failed allocation (4) leaves no block at all.
+ResultCode PixelStore::Allocate(PixelType type, int32_t width, int32_t height) {
+  if (!IsValidPixelType(type)) return RC_NO_MEMORY;
+  const int64_t rowBytes = static_cast<int64_t>(width) * BytesPerPixel(type);
+  if (width <= 0 || !IsStorableBlock(rowBytes, height)) return RC_BAD_LENGTH;
+  Free();
+  buffer_ = std::malloc(static_cast<size_t>(rowBytes * height));
+  return buffer_ ? RC_OK : RC_NO_MEMORY;
+}
+
+ResultCode PixelStore::Free() {
+  std::free(buffer_);
+  buffer_ = nullptr;
+  return RC_OK;
+}
+
+void* PixelStore::Pixels() { return buffer_; }
+
+PixelStore::~PixelStore() { Free(); }

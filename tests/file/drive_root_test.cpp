@@ -1,0 +1,22 @@
+// Native only: drive paths of the substitute land under a folder the test chooses.
+#include <gtest/gtest.h>
+
+#include "platform/subst/file_hooks.h"
+#include "platform/win32.h"
+#include "temp_dir.h"
+
+TEST(DriveRoot, DriveLetterBecomesAnUpperCaseFolderUnderTheRoot) {
+  TempDir dir;
+  subst::SetDriveRoot(dir.path().c_str());
+  ASSERT_TRUE(CreateDirectoryA("c:\\", nullptr));
+  ASSERT_TRUE(CreateDirectoryA("C:\\表", nullptr));
+  HANDLE h = CreateFileA("c:\\表\\tw.ifo", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  CloseHandle(h);
+  EXPECT_TRUE(PathExists(dir.path() + "/C/\x95\x5C/tw.ifo"));
+  EXPECT_EQ(GetFileAttributesA("C:\\表\\tw.ifo"), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(GetFileAttributesA("D:\\"), INVALID_FILE_ATTRIBUTES);
+  subst::SetDriveRoot(nullptr);
+  EXPECT_EQ(GetFileAttributesA("C:\\"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(CreateDirectoryA("C:\\x", nullptr));
+}
