@@ -1,0 +1,22 @@
+#pragma once
+// Every text the tool shows the user, in one place. Sources are UTF-8; the compiler turns
+// these literals into Shift-JIS.
+
+// Captions
+inline constexpr char kCaptionWarning[] = "警告";
+inline constexpr char kCaptionError[] = "エラー";
+inline constexpr char kCaptionOverwrite[] = "情報ファイルの上書き";
+inline constexpr char kCaptionDone[] = "完了";
+
+// Operating-system check
+inline constexpr char kMessageWin31Unsupported[] = "Windows 3.1は動作保証外です！";
+inline constexpr char kMessageWin95Unsupported[] = "Windows95は動作保証外です！";
+inline constexpr char kMessageNtUnsupported[] = "Windows NTは動作保証外です！";
+inline constexpr char kMessageUnknownOs[] = "OSが判別できません！";
+
+// Set command
+inline constexpr char kMessageNoGameFolder[] = "インストール先が設定されていません！";
+inline constexpr char kMessageAskOverwrite[] =
+    "既にインストール情報ファイルが存在します\n上書きしますか？";
+inline constexpr char kMessageWriteFailed[] = "インストール情報ファイルを書き込めませんでした！";
+inline constexpr char kMessageSetDone[] = "インストール情報ファイルを設定しました";
