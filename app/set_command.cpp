@@ -105,24 +105,29 @@ bool BuildPaths(SystemHost& host, bool profile, const char* fileName, InstallPat
   return paths.temporaryFile.Append(kTempSuffix);
 }
 
-// Builds the content in the global TextFile and saves it; the TextFile is left without a buffer.
-ResultCode SaveContent(const char* gameFolder, const char* components, const char* path) {
+ResultCode BuildContent(const char* gameFolder, const char* components) {
   ResultCode result = g_textFile.AllocateZeroed(kTextCapacity);
   if (result == RC_OK) result = g_textFile.WriteLine(gameFolder);
   if (result == RC_OK) result = g_textFile.WriteString(components);
-  if (result == RC_OK) result = g_textFile.SaveText(path);
-  g_textFile.SetPosition(0);
-  g_textFile.Free();
   return result;
 }
 
-// The old file is replaced only by a complete new one, so a failure never loses it.
+// The content goes to a temporary file beside the information file, which then replaces the
+// old one in a single move: a failure at any step leaves the old file whole.
 bool WriteInformationFile(SystemHost& host, const char* components, const InstallPaths& paths) {
   const char* temporary = paths.temporaryFile.Text();
-  const ResultCode saved = SaveContent(g_selection.gameFolder, components, temporary);
-  if (saved == RC_OK && host.MoveReplacing(temporary, paths.information.Text())) return true;
-  // A refused open means the temporary name is not ours to remove.
-  if (saved != RC_OPEN_FAILED) host.RemoveFile(temporary);
+  ResultCode result = BuildContent(g_selection.gameFolder, components);
+  if (result == RC_OK) {
+    result = g_textFile.SaveText(temporary);
+    // After a refused open nothing under the temporary name is ours to remove.
+    if (result != RC_OK && result != RC_OPEN_FAILED) host.RemoveFile(temporary);
+  }
+  g_textFile.SetPosition(0);
+  g_textFile.Free();
+  if (result != RC_OK) return false;
+
+  if (host.MoveReplacing(temporary, paths.information.Text())) return true;
+  host.RemoveFile(temporary);
   return false;
 }
 

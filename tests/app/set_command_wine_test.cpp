@@ -153,7 +153,8 @@ TEST(UnderWine, SetCommandWritesWhereTheVersionSaysAndReplacesSafely) {
   if (expected->flag) {
     EXPECT_TRUE(PathExists(user + "\\Local Settings\\Temp"));
   }
-  EXPECT_FALSE(PathExists(windows + (expected->flag ? "\\quil.ifo" : "\\Vorn")));
+  EXPECT_FALSE(PathExists(expected->flag ? windows + "\\quil.ifo"
+                                          : user + "\\Application Data\\Vorn\\quil.ifo"));
 
   // Declined, then accepted.
   Select(2, 0, "E:\\X\\");
