@@ -20,3 +20,12 @@ inline constexpr char kMessageAskOverwrite[] =
     "既にインストール情報ファイルが存在します\n上書きしますか？";
 inline constexpr char kMessageWriteFailed[] = "インストール情報ファイルを書き込めませんでした！";
 inline constexpr char kMessageSetDone[] = "インストール情報ファイルを設定しました";
+
+// Program entry
+inline constexpr char kMessageLowColourDepth[] =
+    "本製品は、256色モードには対応しておりません。\n"
+    "ハイカラー(16ビット)か、フルカラー(24ビット以上)に設定して下さいますようお願いいたします。";
+
+// Settings dialog
+inline constexpr char kPromptChooseGameFolder[] = "ゲームをインストールしたフォルダを選択して下さい";
+inline constexpr char kMessageFolderTooLong[] = "選択したフォルダのパスが長すぎます！";
