@@ -30,6 +30,10 @@ bool Win32Host::MoveReplacing(const char* source, const char* target) {
   return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
+bool Win32Host::MoveToNewName(const char* source, const char* target) {
+  return MoveFileA(source, target) != FALSE;
+}
+
 bool Win32Host::RemoveFile(const char* path) {
   return DeleteFileA(path) != FALSE;
 }

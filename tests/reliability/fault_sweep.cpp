@@ -10,7 +10,7 @@ std::string FaultCase::Describe() const {
          std::to_string(nth) + " failing";
 }
 
-void SweepFaults(std::initializer_list<subst::Fault> kinds,
+void SweepFaults(const std::vector<subst::Fault>& kinds,
                  const std::function<void(const FaultCase&)>& scenario) {
   std::map<subst::Fault, int32_t> calls;
   {

@@ -1,9 +1,9 @@
 #pragma once
 // Runs one scenario again and again, each time with another platform call failing.
 #include <functional>
-#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/subst/fault_hooks.h"
 
@@ -20,5 +20,5 @@ struct FaultCase {
 // each of those calls with that call failing, and once with it and every later call of its
 // kind failing. Each run starts and ends with no fault planned and is traced with its case.
 // A listed kind that the clean run never calls is a test failure: the sweep would miss it.
-void SweepFaults(std::initializer_list<subst::Fault> kinds,
+void SweepFaults(const std::vector<subst::Fault>& kinds,
                  const std::function<void(const FaultCase&)>& scenario);
