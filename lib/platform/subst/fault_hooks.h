@@ -15,7 +15,7 @@ enum class Fault : int32_t {
   kClose,         // CloseHandle: FALSE, yet the handle is gone, as after a failed flush
   kAttributes,    // GetFileAttributesA: INVALID_FILE_ATTRIBUTES
   kDelete,        // DeleteFileA: FALSE
-  kMove,          // MoveFileExA: FALSE, nothing moved
+  kMove,          // MoveFileExA, MoveFileA: FALSE, nothing moved
   kCreateFolder,  // CreateDirectoryA: FALSE
   kGlobalAlloc,   // GlobalAlloc: null
   kHeapAlloc,     // AllocateHeapBlock (platform/heap.h): null

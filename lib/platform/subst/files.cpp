@@ -333,6 +333,8 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
   return TRUE;
 }
 
+BOOL MoveFileA(LPCSTR from, LPCSTR to) { return MoveFileExA(from, to, 0); }
+
 BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES*) {
   if (subst::FaultDue(subst::Fault::kCreateFolder)) return FALSE;
   std::string name;
