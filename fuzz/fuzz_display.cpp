@@ -22,24 +22,6 @@ using subst::Fault;
 constexpr int32_t kWindowWidth = 24;
 constexpr int32_t kWindowHeight = 16;
 
-// The model's twin of the platform calls: only the first call of the armed kind fails.
-class FaultPlan {
- public:
-  void Arm(std::optional<Fault> kind) {
-    armed_ = kind;
-    subst::ClearFaults();
-    if (kind) subst::FailCall(*kind);
-  }
-  bool Fails(Fault kind) {
-    if (armed_ != kind) return false;
-    armed_.reset();
-    return true;
-  }
-
- private:
-  std::optional<Fault> armed_;
-};
-
 struct SurfaceModel {
   Surface* surface = nullptr;
   bool dib = false;
@@ -157,14 +139,11 @@ class Session {
   void Step(int step) {
     const auto op =
         static_cast<Op>(in_.ConsumeIntegralInRange<int>(0, static_cast<int>(Op::kCount) - 1));
-    std::optional<Fault> fault;
-    if (in_.ConsumeIntegralInRange<int>(0, 5) == 0) fault = in_.PickValueInArray(kFaultKinds);
-    m_.faults.Arm(fault);
-    where_ = "step " + std::to_string(step) + " op " + std::to_string(static_cast<int>(op)) +
-             (fault ? std::string(" failing ") + subst::FaultName(*fault) : std::string());
+    const std::string failing = m_.faults.ArmSometimes(in_, 6, kFaultKinds);
+    where_ =
+        "step " + std::to_string(step) + " op " + std::to_string(static_cast<int>(op)) + failing;
     Run(op);
-    subst::ClearFaults();
-    m_.faults.Arm(std::nullopt);
+    m_.faults.Disarm();
     Check();
   }
 

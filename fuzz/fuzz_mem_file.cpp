@@ -34,25 +34,6 @@ std::optional<std::string> ReadDisk(int name) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Which calls of the platform fail: the first of the armed kind during one operation.
-class FaultPlan {
- public:
-  void Arm(std::optional<Fault> kind) {
-    armed_ = kind;
-    subst::ClearFaults();
-    if (kind) subst::FailCall(*kind);
-  }
-  // The model's twin of a platform call: true when that call fails.
-  bool Fails(Fault kind) {
-    if (armed_ != kind) return false;
-    armed_.reset();
-    return true;
-  }
-
- private:
-  std::optional<Fault> armed_;
-};
-
 struct Model {
   // DiskFile
   bool open = false;
@@ -413,14 +394,11 @@ class Session {
   void Step(int step) {
     const int last = static_cast<int>(text_ ? Op::kCount : Op::kCountLines) - 1;
     const auto op = static_cast<Op>(in_.ConsumeIntegralInRange<int>(0, last));
-    std::optional<Fault> fault;
-    if (in_.ConsumeIntegralInRange<int>(0, 7) == 0) fault = in_.PickValueInArray(kFaultKinds);
-    m_.faults.Arm(fault);
-    where_ = "step " + std::to_string(step) + " op " + std::to_string(static_cast<int>(op)) +
-             (fault ? std::string(" failing ") + subst::FaultName(*fault) : std::string());
+    const std::string failing = m_.faults.ArmSometimes(in_, 8, kFaultKinds);
+    where_ =
+        "step " + std::to_string(step) + " op " + std::to_string(static_cast<int>(op)) + failing;
     Run(op);
-    subst::ClearFaults();
-    m_.faults.Arm(std::nullopt);
+    m_.faults.Disarm();
     Check();
   }
 
