@@ -6,6 +6,7 @@
 
 #include "draw_random.h"
 #include "gfx/display.h"
+#include "kernel_paths.h"
 #include "test_window.h"
 
 namespace {
@@ -38,6 +39,15 @@ class DisplaySurfaceMaker : public SurfaceMaker {
   std::vector<Surface32*> made_;
 };
 
+void RunThroughEveryPath(uint32_t seed, SurfaceMaker& maker) {
+  for (KernelPath path : RunnableKernelPaths()) {
+    SCOPED_TRACE(KernelPathName(path));
+    ScopedKernelPath forced(path);
+    ASSERT_TRUE(forced.ok());
+    RunRandomDrawCases(seed, 3000, maker);
+  }
+}
+
 class DrawSurfaces : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -51,17 +61,17 @@ class DrawSurfaces : public ::testing::Test {
 
 TEST_F(DrawSurfaces, LibraryMatchesReferenceOnHeapSurfaces) {
   DisplaySurfaceMaker maker(display_, Store::kHeap);
-  RunRandomDrawCases(101, 3000, maker);
+  RunThroughEveryPath(101, maker);
 }
 
 TEST_F(DrawSurfaces, LibraryMatchesReferenceOnDibSurfaces) {
   DisplaySurfaceMaker maker(display_, Store::kDib);
-  RunRandomDrawCases(202, 3000, maker);
+  RunThroughEveryPath(202, maker);
 }
 
 TEST_F(DrawSurfaces, LibraryMatchesReferenceAcrossStores) {
   DisplaySurfaceMaker maker(display_, Store::kMixed);
-  RunRandomDrawCases(303, 3000, maker);
+  RunThroughEveryPath(303, maker);
 }
 
 TEST_F(DrawSurfaces, ReleasedSurfacesReportNoPixels) {
