@@ -17,12 +17,58 @@ namespace {
 // the double-precision reciprocal below; no surface that fits in memory comes near it.
 constexpr int64_t kMaxSamples = int64_t{1} << 40;
 
-struct Sums {
-  int64_t red = 0;
-  int64_t green = 0;
-  int64_t blue = 0;
+// The three channel sums in one 64-bit word, 21 bits apart, added and subtracted modulo 2^64.
+// Prefix sums may spill from field to field, yet a window's sum, a difference of such words,
+// reads exactly while each of its channels stays below 2^21: up to 8,224 samples.
+struct PackedSums {
+  static constexpr int64_t kMaxWindow = 0x1FFFFF / 255;
+
+  static PackedSums Of(uint32_t p) {
+    const uint64_t q = p;
+    return {((q & 0xFF0000) << 26) | ((q & 0xFF00) << 13) | (q & 0xFF)};
+  }
+  PackedSums& operator+=(PackedSums other) {
+    word += other.word;
+    return *this;
+  }
+  PackedSums& operator-=(PackedSums other) {
+    word -= other.word;
+    return *this;
+  }
+  int64_t Red() const { return static_cast<int64_t>(word >> 42); }
+  int64_t Green() const { return static_cast<int64_t>((word >> 21) & 0x1FFFFF); }
+  int64_t Blue() const { return static_cast<int64_t>(word & 0x1FFFFF); }
+
+  uint64_t word;
 };
 
+// One 64-bit sum a channel, for windows of any size.
+struct WideSums {
+  static constexpr int64_t kMaxWindow = kMaxSamples;
+
+  static WideSums Of(uint32_t p) { return {(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF}; }
+  WideSums& operator+=(WideSums other) {
+    red += other.red;
+    green += other.green;
+    blue += other.blue;
+    return *this;
+  }
+  WideSums& operator-=(WideSums other) {
+    red -= other.red;
+    green -= other.green;
+    blue -= other.blue;
+    return *this;
+  }
+  int64_t Red() const { return red; }
+  int64_t Green() const { return green; }
+  int64_t Blue() const { return blue; }
+
+  int64_t red;
+  int64_t green;
+  int64_t blue;
+};
+
+template <typename Sums>
 struct Column {
   Sums rows;            // this column's samples in the current window rows
   Sums prefix;          // rows, plus prefix of the column step to the left
@@ -31,61 +77,55 @@ struct Column {
   double inverseCount;  // 1 / the number of columns in the window
 };
 
-// Entering and leaving rows (either may be null) update every column's window-row sums.
-void SlideRows(Column* columns, int32_t width, const uint32_t* entering,
-               const uint32_t* leaving) {
-  if (entering != nullptr) {
-    for (int32_t x = 0; x < width; ++x) {
-      const uint32_t p = entering[x];
-      columns[x].rows.red += (p >> 16) & 0xFF;
-      columns[x].rows.green += (p >> 8) & 0xFF;
-      columns[x].rows.blue += p & 0xFF;
-    }
-  }
-  if (leaving != nullptr) {
-    for (int32_t x = 0; x < width; ++x) {
-      const uint32_t p = leaving[x];
-      columns[x].rows.red -= (p >> 16) & 0xFF;
-      columns[x].rows.green -= (p >> 8) & 0xFF;
-      columns[x].rows.blue -= p & 0xFF;
-    }
-  }
-}
-
 // floor(sum / count) with inverse = 1 / count: (sum + 0.5) / count lies at least 0.5 / count
 // from an integer, more than the rounding error of the product while count < kMaxSamples.
 uint32_t Mean(int64_t sum, double inverse) {
   return static_cast<uint32_t>((static_cast<double>(sum) + 0.5) * inverse);
 }
 
-void WriteRow(Column* columns, int32_t width, int32_t step, int64_t windowRows, uint32_t* out) {
+// A row entering the window rows at the bottom and (or) one leaving at the top; then the
+// prefix sums along the row.
+template <bool kEntering, bool kLeaving, typename Sums>
+void SlideRows(Column<Sums>* columns, int32_t width, int32_t step, const uint32_t* entering,
+               const uint32_t* leaving) {
   for (int32_t x = 0; x < width; ++x) {
-    Column& c = columns[x];
+    Column<Sums>& c = columns[x];
+    if (kEntering) c.rows += Sums::Of(entering[x]);
+    if (kLeaving) c.rows -= Sums::Of(leaving[x]);
     c.prefix = c.rows;
-    if (x >= step) {
-      const Sums& before = columns[x - step].prefix;
-      c.prefix.red += before.red;
-      c.prefix.green += before.green;
-      c.prefix.blue += before.blue;
-    }
-  }
-  const double inverseRows = 1.0 / static_cast<double>(windowRows);
-  for (int32_t x = 0; x < width; ++x) {
-    const Column& c = columns[x];
-    Sums window = columns[c.last].prefix;
-    if (c.beforeFirst >= 0) {
-      const Sums& before = columns[c.beforeFirst].prefix;
-      window.red -= before.red;
-      window.green -= before.green;
-      window.blue -= before.blue;
-    }
-    const double inverse = c.inverseCount * inverseRows;
-    out[x] = (Mean(window.red, inverse) << 16) | (Mean(window.green, inverse) << 8) |
-             Mean(window.blue, inverse);
+    if (x >= step) c.prefix += columns[x - step].prefix;
   }
 }
 
-void SetColumnWindows(Column* columns, int32_t width, int64_t reach, int64_t step) {
+template <typename Sums>
+void Slide(Column<Sums>* columns, int32_t width, int32_t step, const uint32_t* entering,
+           const uint32_t* leaving) {
+  if (entering != nullptr && leaving != nullptr) {
+    SlideRows<true, true>(columns, width, step, entering, leaving);
+  } else if (entering != nullptr) {
+    SlideRows<true, false>(columns, width, step, entering, leaving);
+  } else if (leaving != nullptr) {
+    SlideRows<false, true>(columns, width, step, entering, leaving);
+  } else {
+    SlideRows<false, false>(columns, width, step, entering, leaving);
+  }
+}
+
+template <typename Sums>
+void WriteRow(const Column<Sums>* columns, int32_t width, int64_t windowRows, uint32_t* out) {
+  const double inverseRows = 1.0 / static_cast<double>(windowRows);
+  for (int32_t x = 0; x < width; ++x) {
+    const Column<Sums>& c = columns[x];
+    Sums window = columns[c.last].prefix;
+    if (c.beforeFirst >= 0) window -= columns[c.beforeFirst].prefix;
+    const double inverse = c.inverseCount * inverseRows;
+    out[x] = (Mean(window.Red(), inverse) << 16) | (Mean(window.Green(), inverse) << 8) |
+             Mean(window.Blue(), inverse);
+  }
+}
+
+template <typename Sums>
+void SetColumnWindows(Column<Sums>* columns, int32_t width, int64_t reach, int64_t step) {
   for (int64_t x = 0; x < width; ++x) {
     const int64_t first = x - reach >= 0 ? x - reach : x % step;
     const int64_t last = x + reach < width ? x + reach : x + ((width - 1 - x) / step) * step;
@@ -93,6 +133,41 @@ void SetColumnWindows(Column* columns, int32_t width, int64_t reach, int64_t ste
     columns[x].beforeFirst = static_cast<int32_t>(first - step >= 0 ? first - step : -1);
     columns[x].inverseCount = 1.0 / static_cast<double>((last - first) / step + 1);
   }
+}
+
+// reach and step at most the Rect's longer side, reach a multiple of step or past the side.
+template <typename Sums>
+bool Blur(const PixelRows& dest, const PixelRows& source, const Rect& work, int64_t reach,
+          int64_t step) {
+  const int32_t width = work.right - work.left;
+  std::unique_ptr<Column<Sums>[]> columns(new (std::nothrow) Column<Sums>[static_cast<size_t>(width)]);
+  if (!columns) return false;
+  SetColumnWindows(columns.get(), width, reach, step);
+  const int64_t halfRows = reach / step;
+  const auto gridStep = static_cast<int32_t>(step);
+
+  for (int64_t first = work.top; first < work.bottom && first < work.top + step; ++first) {
+    const auto rowOfClass = [&](const PixelRows& rows, int64_t k) {
+      return rows.At(work.left, first + k * step);
+    };
+    const int64_t rowsInClass = (work.bottom - first + step - 1) / step;
+    for (int32_t x = 0; x < width; ++x) columns[x].rows = Sums{};
+    for (int64_t k = 0; k <= halfRows && k < rowsInClass; ++k) {
+      Slide(columns.get(), width, gridStep, rowOfClass(source, k), nullptr);
+    }
+    for (int64_t k = 0; k < rowsInClass; ++k) {
+      const int64_t windowRows = std::min(rowsInClass - 1, k + halfRows) -
+                                 std::max<int64_t>(0, k - halfRows) + 1;
+      WriteRow(columns.get(), width, windowRows, rowOfClass(dest, k));
+      if (k + 1 == rowsInClass) break;
+      const int64_t entering = k + 1 + halfRows;
+      const int64_t leaving = k - halfRows;
+      Slide(columns.get(), width, gridStep,
+            entering < rowsInClass ? rowOfClass(source, entering) : nullptr,
+            leaving >= 0 ? rowOfClass(source, leaving) : nullptr);
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -106,31 +181,11 @@ bool BlurWithRunningSums(const PixelRows& dest, const PixelRows& source, const R
   // A step or a reach past the Rect's longer side samples the same as that side.
   const int64_t side = std::max(width, height);
   const int64_t gridStep = std::min(step, side);
-  const int64_t halfRows = std::min(reach, side) / gridStep;
-
-  std::unique_ptr<Column[]> columns(new (std::nothrow) Column[static_cast<size_t>(width)]);
-  if (!columns) return false;
-  SetColumnWindows(columns.get(), width, std::min(reach, side), gridStep);
-
-  for (int64_t first = work.top; first < work.bottom && first < work.top + gridStep; ++first) {
-    const auto rowOfClass = [&](const PixelRows& rows, int64_t k) {
-      return rows.At(work.left, first + k * gridStep);
-    };
-    const int64_t rowsInClass = (work.bottom - first + gridStep - 1) / gridStep;
-    for (int32_t x = 0; x < width; ++x) columns[x].rows = Sums{};
-    for (int64_t k = 0; k <= halfRows && k < rowsInClass; ++k) {
-      SlideRows(columns.get(), width, rowOfClass(source, k), nullptr);
-    }
-    for (int64_t k = 0; k < rowsInClass; ++k) {
-      const int64_t windowRows = std::min(rowsInClass - 1, k + halfRows) -
-                                 std::max<int64_t>(0, k - halfRows) + 1;
-      WriteRow(columns.get(), width, static_cast<int32_t>(gridStep), windowRows,
-               rowOfClass(dest, k));
-      const int64_t entering = k + 1 + halfRows;
-      const int64_t leaving = k - halfRows;
-      SlideRows(columns.get(), width, entering < rowsInClass ? rowOfClass(source, entering) : nullptr,
-                leaving >= 0 ? rowOfClass(source, leaving) : nullptr);
-    }
-  }
-  return true;
+  const int64_t gridReach = std::min(reach, side);
+  const int64_t windowSide = 2 * (gridReach / gridStep) + 1;
+  const int64_t largestWindow =
+      std::min<int64_t>(windowSide, width) * std::min<int64_t>(windowSide, height);
+  return largestWindow <= PackedSums::kMaxWindow
+             ? Blur<PackedSums>(dest, source, work, gridReach, gridStep)
+             : Blur<WideSums>(dest, source, work, gridReach, gridStep);
 }
