@@ -262,11 +262,38 @@ void RegisterAll(std::vector<std::unique_ptr<Surfaces>>& keep) {
   }
 }
 
+std::string CpuModel() {
+  std::FILE* info = std::fopen("/proc/cpuinfo", "r");
+  if (info == nullptr) return "unknown CPU";
+  char line[512];
+  std::string model = "unknown CPU";
+  while (std::fgets(line, sizeof line, info) != nullptr) {
+    if (std::strncmp(line, "model name", 10) == 0) {
+      const char* colon = std::strchr(line, ':');
+      model = colon != nullptr ? colon + 2 : line;
+      model.erase(model.find_last_not_of(" \n") + 1);
+      break;
+    }
+  }
+  std::fclose(info);
+  return model;
+}
+
+std::string CpuFeatures() {
+  __builtin_cpu_init();
+  std::string features;
+  if (__builtin_cpu_supports("sse2")) features += " sse2";
+  if (__builtin_cpu_supports("avx2")) features += " avx2";
+  if (__builtin_cpu_supports("avx512f")) features += " avx512f";
+  return features.empty() ? "none" : features.substr(1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  benchmark::AddCustomContext("kernel_paths", std::to_string(static_cast<int>(BestKernelPath()) + 1));
+  benchmark::AddCustomContext("cpu", CpuModel());
+  benchmark::AddCustomContext("cpu_features", CpuFeatures());
   benchmark::AddCustomContext("best_kernel_path", KernelPathName(BestKernelPath()));
   benchmark::AddCustomContext("pixman", pixman_version_string());
   std::vector<std::unique_ptr<Surfaces>> surfaces;

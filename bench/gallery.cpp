@@ -1,7 +1,7 @@
 // Renders each of the 26 drawing operations on a test picture and writes the pictures as BMP
 // files, with a Markdown page that shows them one operation a line:
 //   gallery <output folder>
-// The BMP files are written through MemFile; scripts/make-gallery.sh turns them into PNG.
+// The BMP files are written through MemFile; bench/make-gallery.sh turns them into PNG.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -192,7 +192,7 @@ const char kPageHead[] =
     "Each of the 26 operations drawn once on the landscape below, with the source and the mask\n"
     "where it reads them (160 x 120 pixels each). Colour, key and weights arguments are written\n"
     "as the operations take them, 0x00BBGGRR. Regenerate the pictures and this page with\n"
-    "`bash scripts/make-gallery.sh`.\n\n"
+    "`bash bench/make-gallery.sh`.\n\n"
     "| Landscape (destination) | Source (key magenta) | Mask |\n"
     "|---|---|---|\n"
     "| ![landscape](gallery/picture.png) | ![source](gallery/source.png) | "
