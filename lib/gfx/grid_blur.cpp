@@ -14,7 +14,7 @@
 namespace {
 
 // Past this many samples a window's mean could lie nearer to an integer than the rounding of
-// the double-precision reciprocal below; no surface that fits in memory comes near it.
+// WideSums' double-precision reciprocal; no surface that fits in memory comes near it.
 constexpr int64_t kMaxSamples = int64_t{1} << 40;
 
 // The three channel sums in one 64-bit word, 21 bits apart, added and subtracted modulo 2^64.
@@ -35,9 +35,18 @@ struct PackedSums {
     word -= other.word;
     return *this;
   }
-  int64_t Red() const { return static_cast<int64_t>(word >> 42); }
-  int64_t Green() const { return static_cast<int64_t>((word >> 21) & 0x1FFFFF); }
-  int64_t Blue() const { return static_cast<int64_t>(word & 0x1FFFFF); }
+  // floor(sum / count) as (sum * magic) >> 40, magic = 2^40 / count + 1: for sums below 2^21
+  // the product errs by less than 2^-19, below the 1 / count that keeps a quotient's fraction
+  // from the next integer.
+  struct Divider {
+    explicit Divider(int64_t count) : magic((uint64_t{1} << 40) / static_cast<uint64_t>(count) + 1) {}
+    uint32_t operator()(uint64_t sum) const { return static_cast<uint32_t>((sum * magic) >> 40); }
+    uint64_t magic;
+  };
+  uint32_t Mean(const Divider& divide) const {
+    return (divide(word >> 42) << 16) | (divide((word >> 21) & 0x1FFFFF) << 8) |
+           divide(word & 0x1FFFFF);
+  }
 
   uint64_t word;
 };
@@ -59,9 +68,18 @@ struct WideSums {
     blue -= other.blue;
     return *this;
   }
-  int64_t Red() const { return red; }
-  int64_t Green() const { return green; }
-  int64_t Blue() const { return blue; }
+  // floor(sum / count) as (sum + 0.5) * (1 / count): (sum + 0.5) / count lies at least
+  // 0.5 / count from an integer, more than the rounding of the product below kMaxSamples.
+  struct Divider {
+    explicit Divider(int64_t count) : inverse(1.0 / static_cast<double>(count)) {}
+    uint32_t operator()(int64_t sum) const {
+      return static_cast<uint32_t>((static_cast<double>(sum) + 0.5) * inverse);
+    }
+    double inverse;
+  };
+  uint32_t Mean(const Divider& divide) const {
+    return (divide(red) << 16) | (divide(green) << 8) | divide(blue);
+  }
 
   int64_t red;
   int64_t green;
@@ -74,14 +92,9 @@ struct Column {
   Sums prefix;          // rows, plus prefix of the column step to the left
   int32_t last;         // the column window's last column
   int32_t beforeFirst;  // the column one step before its first, or -1
-  double inverseCount;  // 1 / the number of columns in the window
+  int64_t count;        // the number of columns in the window
+  typename Sums::Divider divide{1};  // by the window's samples in the current row
 };
-
-// floor(sum / count) with inverse = 1 / count: (sum + 0.5) / count lies at least 0.5 / count
-// from an integer, more than the rounding error of the product while count < kMaxSamples.
-uint32_t Mean(int64_t sum, double inverse) {
-  return static_cast<uint32_t>((static_cast<double>(sum) + 0.5) * inverse);
-}
 
 // A row entering the window rows at the bottom and (or) one leaving at the top; then the
 // prefix sums along the row.
@@ -112,15 +125,19 @@ void Slide(Column<Sums>* columns, int32_t width, int32_t step, const uint32_t* e
 }
 
 template <typename Sums>
-void WriteRow(const Column<Sums>* columns, int32_t width, int64_t windowRows, uint32_t* out) {
-  const double inverseRows = 1.0 / static_cast<double>(windowRows);
+void SetDividers(Column<Sums>* columns, int32_t width, int64_t windowRows) {
+  for (int32_t x = 0; x < width; ++x) {
+    columns[x].divide = typename Sums::Divider(columns[x].count * windowRows);
+  }
+}
+
+template <typename Sums>
+void WriteRow(const Column<Sums>* columns, int32_t width, uint32_t* out) {
   for (int32_t x = 0; x < width; ++x) {
     const Column<Sums>& c = columns[x];
     Sums window = columns[c.last].prefix;
     if (c.beforeFirst >= 0) window -= columns[c.beforeFirst].prefix;
-    const double inverse = c.inverseCount * inverseRows;
-    out[x] = (Mean(window.Red(), inverse) << 16) | (Mean(window.Green(), inverse) << 8) |
-             Mean(window.Blue(), inverse);
+    out[x] = window.Mean(c.divide);
   }
 }
 
@@ -131,7 +148,7 @@ void SetColumnWindows(Column<Sums>* columns, int32_t width, int64_t reach, int64
     const int64_t last = x + reach < width ? x + reach : x + ((width - 1 - x) / step) * step;
     columns[x].last = static_cast<int32_t>(last);
     columns[x].beforeFirst = static_cast<int32_t>(first - step >= 0 ? first - step : -1);
-    columns[x].inverseCount = 1.0 / static_cast<double>((last - first) / step + 1);
+    columns[x].count = (last - first) / step + 1;
   }
 }
 
@@ -146,6 +163,7 @@ bool Blur(const PixelRows& dest, const PixelRows& source, const Rect& work, int6
   const int64_t halfRows = reach / step;
   const auto gridStep = static_cast<int32_t>(step);
 
+  int64_t dividersFor = 0;  // the window rows the dividers were set for
   for (int64_t first = work.top; first < work.bottom && first < work.top + step; ++first) {
     const auto rowOfClass = [&](const PixelRows& rows, int64_t k) {
       return rows.At(work.left, first + k * step);
@@ -158,7 +176,11 @@ bool Blur(const PixelRows& dest, const PixelRows& source, const Rect& work, int6
     for (int64_t k = 0; k < rowsInClass; ++k) {
       const int64_t windowRows = std::min(rowsInClass - 1, k + halfRows) -
                                  std::max<int64_t>(0, k - halfRows) + 1;
-      WriteRow(columns.get(), width, windowRows, rowOfClass(dest, k));
+      if (windowRows != dividersFor) {
+        SetDividers(columns.get(), width, windowRows);
+        dividersFor = windowRows;
+      }
+      WriteRow(columns.get(), width, rowOfClass(dest, k));
       if (k + 1 == rowsInClass) break;
       const int64_t entering = k + 1 + halfRows;
       const int64_t leaving = k - halfRows;
@@ -183,8 +205,10 @@ bool BlurWithRunningSums(const PixelRows& dest, const PixelRows& source, const R
   const int64_t gridStep = std::min(step, side);
   const int64_t gridReach = std::min(reach, side);
   const int64_t windowSide = 2 * (gridReach / gridStep) + 1;
-  const int64_t largestWindow =
-      std::min<int64_t>(windowSide, width) * std::min<int64_t>(windowSide, height);
+  const auto samplesAlong = [&](int64_t extent) {
+    return std::min(windowSide, (extent + gridStep - 1) / gridStep);
+  };
+  const int64_t largestWindow = samplesAlong(width) * samplesAlong(height);
   return largestWindow <= PackedSums::kMaxWindow
              ? Blur<PackedSums>(dest, source, work, gridReach, gridStep)
              : Blur<WideSums>(dest, source, work, gridReach, gridStep);

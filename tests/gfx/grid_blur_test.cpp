@@ -61,16 +61,32 @@ TEST(GridBlur, EmptyRectsWriteNothing) {
   EXPECT_EQ(dest.words, background.words);
 }
 
-// A window of 300 x 300 samples of white: the green sums pass 32 bits held in place, and the
-// mean is still exact.
-TEST(GridBlur, LargeWindowsOfWhiteStayWhite) {
-  constexpr int32_t kSide = 300;
-  std::vector<uint32_t> white(kSide * kSide, 0xFFFFFFFF);
-  std::vector<uint32_t> out(kSide * kSide, 0);
-  const Rect work{0, 0, kSide, kSide};
-  ASSERT_TRUE(BlurWithRunningSums(PixelRows{out.data(), kSide}, PixelRows{white.data(), kSide},
-                                  work, kSide, 1));
-  for (uint32_t p : out) ASSERT_EQ(p, 0x00FFFFFFu);
+// The sums of up to 8,224 samples share one 64-bit word; a larger window takes one word a
+// channel. At the edge of each, a window of white: every channel's sum at its largest.
+TEST(GridBlur, WhiteStaysWhiteInTheLargestWindows) {
+  const Rect sizes[] = {{0, 0, 32, 257}, {0, 0, 25, 329}, {0, 0, 300, 300}};  // 8,224 and 8,225
+  for (const Rect& work : sizes) {
+    std::vector<uint32_t> white(static_cast<size_t>(work.right * work.bottom), 0xFFFFFFFF);
+    std::vector<uint32_t> out(white.size(), 0);
+    ASSERT_TRUE(BlurWithRunningSums(PixelRows{out.data(), work.right},
+                                    PixelRows{white.data(), work.right}, work, 400, 1));
+    for (uint32_t p : out) ASSERT_EQ(p, 0x00FFFFFFu) << work.right << " x " << work.bottom;
+  }
+}
+
+// Windows past 8,224 samples, with the sums a channel apart.
+TEST(GridBlur, MatchesTheDirectMethodInLargeWindows) {
+  constexpr int32_t kSide = 92;
+  std::mt19937 gen(11);
+  std::vector<uint32_t> source(kSide * kSide);
+  for (uint32_t& p : source) p = static_cast<uint32_t>(gen());
+  std::vector<uint32_t> direct(source.size(), 0);
+  std::vector<uint32_t> sums(source.size(), 0);
+  const Rect work{0, 1, kSide, kSide};
+  BlurDirect(PixelRows{direct.data(), kSide}, PixelRows{source.data(), kSide}, work, 100, 1);
+  ASSERT_TRUE(BlurWithRunningSums(PixelRows{sums.data(), kSide}, PixelRows{source.data(), kSide},
+                                  work, 100, 1));
+  EXPECT_EQ(sums, direct);
 }
 
 }  // namespace
