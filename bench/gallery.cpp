@@ -97,7 +97,9 @@ bool SaveBmp(Surface32& surface, const std::string& path) {
   const uint32_t* pixels = surface.Lock();
   for (int32_t y = 0; y < kHeight; ++y) {
     uint8_t* row = bmp + kHeaderBytes + rowBytes * static_cast<uint32_t>(kHeight - 1 - y);
-    for (int32_t x = 0; x < kWidth; ++x) PutLittleEndian(row + 3 * x, pixels[y * surface.Pitch() + x], 3);
+    for (int32_t x = 0; x < kWidth; ++x) {
+      PutLittleEndian(row + 3 * x, pixels[y * surface.Pitch() + x], 3);
+    }
   }
   surface.Unlock();
   return file.Save(path.c_str(), total) == RC_OK;
@@ -133,7 +135,8 @@ std::vector<Shown> Operations() {
        [](Inputs& in) { return in.dest->ScreenColor(0x808080, nullptr); }},
       {"MultiplyColor", "MultiplyColor(0x40C0FF, whole)",
        [](Inputs& in) { return in.dest->MultiplyColor(0x40C0FF, nullptr); }},
-      {"GrayAverage", "GrayAverage(whole)", [](Inputs& in) { return in.dest->GrayAverage(nullptr); }},
+      {"GrayAverage", "GrayAverage(whole)",
+       [](Inputs& in) { return in.dest->GrayAverage(nullptr); }},
       {"GrayWeighted", "GrayWeighted((0,0)-(80,120))",
        [](Inputs& in) { return in.dest->GrayWeighted(&left); }},
       {"Mosaic", "Mosaic(8, whole, step 1, origin (0,0))",
@@ -234,8 +237,9 @@ int main(int argc, char** argv) {
   MemFile markdown;
   markdown.Allocate(static_cast<uint32_t>(page.size()));
   uint32_t moved = 0;
-  saved = saved && markdown.WriteBytes(page.data(), static_cast<uint32_t>(page.size()), &moved) == RC_OK &&
-          markdown.Save((folder + "gallery.md").c_str(), static_cast<uint32_t>(page.size())) == RC_OK;
+  const auto pageBytes = static_cast<uint32_t>(page.size());
+  saved = saved && markdown.WriteBytes(page.data(), pageBytes, &moved) == RC_OK &&
+          markdown.Save((folder + "gallery.md").c_str(), pageBytes) == RC_OK;
   if (!saved) {
     std::fprintf(stderr, "cannot write into %s\n", folder.c_str());
     return 1;

@@ -74,7 +74,8 @@ def tables(context, rates):
     load = context.get("load_avg", [])
     lines.append(f"Run of {context.get('date', '?')} on `{context.get('host_name', '?')}`: "
                  f"{context.get('cpu', '?')}, {context.get('num_cpus', '?')} CPUs at "
-                 f"{context.get('mhz_per_cpu', '?')} MHz, features {context.get('cpu_features', '?')}; "
+                 f"{context.get('mhz_per_cpu', '?')} MHz, "
+                 f"features {context.get('cpu_features', '?')}; "
                  f"kernel paths {', '.join(paths)}; pixman {context.get('pixman', '?')}; "
                  f"load average at the start {', '.join(f'{x:.2f}' for x in load)}.")
     lines.append("")
@@ -101,7 +102,8 @@ def tables(context, rates):
             if cells[0] is None:
                 continue
             speedup = cells[-1] / cells[0]
-            lines.append(f"| `{op}` | " + " | ".join(giga(c) for c in cells) + f" | {speedup:.1f} |")
+            row = " | ".join(giga(c) for c in cells)
+            lines.append(f"| `{op}` | {row} | {speedup:.1f} |")
         lines.append("")
         lines.append("| Baseline | Gpixels/s |")
         lines.append("|---|---:|")
@@ -128,8 +130,8 @@ def chart(rates, size="800x600"):
     out = [f'<svg xmlns="http://www.w3.org/2000/svg" width="{left + width + 20}" height="{height}" '
            'font-family="sans-serif" font-size="11">',
            f'<rect width="100%" height="100%" fill="white"/>',
-           f'<text x="{left}" y="16" font-size="13">Drawing operations at {size.replace("x", " × ")}, '
-           f'pixels per second (log scale): {best} (dark) and scalar (light)</text>']
+           f'<text x="10" y="16" font-size="13">Pixels per second at {size.replace("x", " × ")} '
+           f'(log scale): {best} dark, scalar light</text>']
     for decade in range(6, 12):
         x = x_of(10 ** decade)
         out.append(f'<line x1="{x:.1f}" y1="{top - 6}" x2="{x:.1f}" y2="{top + row * len(ops)}" '
@@ -142,8 +144,9 @@ def chart(rates, size="800x600"):
         scalar = rates.get(f"{op}/scalar{at}", low)
         out.append(f'<rect x="{left}" y="{y + 2}" width="{x_of(scalar) - left:.1f}" height="6" '
                    'fill="#9ecae1"/>')
-        out.append(f'<rect x="{left}" y="{y + 8}" width="{x_of(rates[f"{op}/{best}{at}"]) - left:.1f}" '
-                   'height="8" fill="#08519c"/>')
+        fast = rates[f"{op}/{best}{at}"]
+        out.append(f'<rect x="{left}" y="{y + 8}" width="{x_of(fast) - left:.1f}" height="8" '
+                   'fill="#08519c"/>')
     for name, colour in [("memcpy", "#d62728"), ("memset", "#ff7f0e"),
                          ("pixman_OVER_constant_mask", "#2ca02c"), ("BlurFrom_direct", "#7f7f7f")]:
         if f"{name}{at}" not in rates:

@@ -28,7 +28,8 @@ done
 for preset in ${ZV_BUILD_ONLY-bench}; do
   echo
   echo "==================== $preset (build only) ===================="
-  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" || failed+=("$preset (build)")
+  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" ||
+    failed+=("$preset (build)")
 done
 
 echo

@@ -39,7 +39,8 @@ struct PackedSums {
   // the product errs by less than 2^-19, below the 1 / count that keeps a quotient's fraction
   // from the next integer.
   struct Divider {
-    explicit Divider(int64_t count) : magic((uint64_t{1} << 40) / static_cast<uint64_t>(count) + 1) {}
+    explicit Divider(int64_t count)
+        : magic((uint64_t{1} << 40) / static_cast<uint64_t>(count) + 1) {}
     uint32_t operator()(uint64_t sum) const { return static_cast<uint32_t>((sum * magic) >> 40); }
     uint64_t magic;
   };
@@ -157,7 +158,8 @@ template <typename Sums>
 bool Blur(const PixelRows& dest, const PixelRows& source, const Rect& work, int64_t reach,
           int64_t step) {
   const int32_t width = work.right - work.left;
-  std::unique_ptr<Column<Sums>[]> columns(new (std::nothrow) Column<Sums>[static_cast<size_t>(width)]);
+  std::unique_ptr<Column<Sums>[]> columns(
+      new (std::nothrow) Column<Sums>[static_cast<size_t>(width)]);
   if (!columns) return false;
   SetColumnWindows(columns.get(), width, reach, step);
   const int64_t halfRows = reach / step;

@@ -45,7 +45,8 @@ KernelPath CurrentKernelPath() { return TheSelection().current; }
 
 ResultCode ForceKernelPath(KernelPath path) {
   Selection& selection = TheSelection();
-  if (static_cast<int32_t>(path) < 0 || static_cast<int32_t>(path) > static_cast<int32_t>(selection.best)) {
+  const auto wanted = static_cast<int32_t>(path);
+  if (wanted < 0 || wanted > static_cast<int32_t>(selection.best)) {
     return RC_FAILED;
   }
   selection.current = path;

@@ -80,7 +80,9 @@ std::string Where(const char* kernel, int32_t width, int32_t offset, int32_t are
 class VectorKernels : public ::testing::TestWithParam<KernelPath> {
  protected:
   void SetUp() override {
-    if (GetParam() > BestKernelPath()) GTEST_SKIP() << "this CPU has no " << KernelPathName(GetParam());
+    if (GetParam() > BestKernelPath()) {
+      GTEST_SKIP() << "this CPU has no " << KernelPathName(GetParam());
+    }
     ASSERT_EQ(ForceKernelPath(GetParam()), RC_OK);
   }
   void TearDown() override { ForceKernelPath(BestKernelPath()); }
@@ -164,7 +166,8 @@ TEST_P(VectorKernels, EveryColumnPatternMatchesScalar) {
         for (const auto& k : kBlitKernels) {
           std::vector<uint32_t> expected = words.Row(24);
           std::vector<uint32_t> actual = expected;
-          (kScalarRowKernels.*k.kernel)(expected.data() + 1, source.data() + 3, width, areaRow, args);
+          (kScalarRowKernels.*k.kernel)(expected.data() + 1, source.data() + 3, width, areaRow,
+                                        args);
           (Fast().*k.kernel)(actual.data() + 1, source.data() + 3, width, areaRow, args);
           ASSERT_EQ(actual, expected) << Where(k.name, width, columns, areaRow);
         }
