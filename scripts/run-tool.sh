@@ -1,16 +1,65 @@
 #!/usr/bin/env bash
-# Builds the tool and the library in every configuration and says what was built.
+# Builds the tool (the primary win32 configuration) and runs it under Wine in Japanese.
+# With no DISPLAY it runs on a virtual screen instead, saves a screenshot of its dialog under
+# build/win32 and ends it. Wine reports Windows XP to it unless ZV_WINE_VERSION names another
+# version (win95, win98, win2k, win10, ...).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/install-deps.sh
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target ZorvelSetup
 
-for preset in native win32 win64; do
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
+tool=$PWD/build/win32/app/ZorvelSetup.exe
+prefix=$PWD/build/win32/run-prefix
+screenshot=$PWD/build/win32/ZorvelSetup-dialog.png
+caption="Zorvel インストール設定ツール"
+version=${ZV_WINE_VERSION:-winxp}
+
+wine_in_prefix() { ZV_WINE_VERSION= cmake/wine-run.sh win32 "$prefix" "$@"; }
+
+# The dialog asks for ＭＳ Ｐゴシック, which Wine does not have: VL PGothic draws its Japanese.
+# Wine draws the window frames itself, so they show without a window manager too.
+prepare_prefix() {
+  wine_in_prefix reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
+    /d 'VL PGothic' /f >/dev/null 2>&1
+  wine_in_prefix reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+}
+
+if [ -n "${DISPLAY:-}" ]; then
+  prepare_prefix
+  echo "Running $tool"
+  ZV_WINE_VERSION=$version exec cmake/wine-run.sh win32 "$prefix" "$tool"
+fi
+
+state=$prefix.screen
+DISPLAY=$(cmake/xvfb.sh start "$state" 24)
+export DISPLAY
+stop_all() {
+  WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  cmake/xvfb.sh stop "$state"
+}
+trap stop_all EXIT
+
+prepare_prefix
+echo "No display: running $tool on a virtual screen ($DISPLAY)"
+ZV_WINE_VERSION=$version cmake/wine-run.sh win32 "$prefix" "$tool" &
+
+dialog_window() {
+  xwininfo -root -tree 2>/dev/null | awk -v caption="\"$caption\":" 'index($0, caption) { print $1; exit }'
+}
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+window=
+for _ in $(seq 120); do
+  window=$(dialog_window)
+  [ -n "$window" ] && viewable "$window" && break
+  window=
+  sleep 0.5
 done
-
-echo
-echo "Built:"
-find build/native build/win32 build/win64 -maxdepth 3 \( -name '*.exe' -o -name '*.a' \) \
-     -not -path '*/_deps/*' -not -path '*/CMakeFiles/*' | sort | sed 's/^/  /'
+if [ -z "$window" ]; then
+  echo "The dialog did not appear." >&2
+  exit 1
+fi
+sleep 1  # let it finish painting
+import -window "$window" "$screenshot"
+echo "Screenshot of the dialog: $screenshot"

@@ -68,6 +68,19 @@ BOOL DeleteFileA(LPCSTR path);
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES* security);
 
+// ---- message boxes and system version (constants only; the tool reaches them through its host)
+#define MB_OK 0x0u
+#define MB_YESNO 0x4u
+#define MB_ICONERROR 0x10u
+#define MB_ICONWARNING 0x30u
+#define MB_ICONINFORMATION 0x40u
+#define IDOK 1
+#define IDYES 6
+#define IDNO 7
+#define VER_PLATFORM_WIN32s 0u
+#define VER_PLATFORM_WIN32_WINDOWS 1u
+#define VER_PLATFORM_WIN32_NT 2u
+
 // ---- memory (memory.cpp) ------------------------------------------------------------------
 #define GMEM_FIXED 0x0u
 #define GMEM_ZEROINIT 0x40u

@@ -1,0 +1,39 @@
+#include "app/win32_host.h"
+
+bool Win32Host::QueryOsVersion(OsVersion& version) {
+  OSVERSIONINFOA info = {};
+  info.dwOSVersionInfoSize = sizeof(info);
+  if (!GetVersionExA(&info)) return false;
+  version.platformId = info.dwPlatformId;
+  version.majorVersion = info.dwMajorVersion;
+  version.minorVersion = info.dwMinorVersion;
+  return true;
+}
+
+int Win32Host::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+  return MessageBoxA(owner, text, caption, type);
+}
+
+UINT Win32Host::QueryWindowsDirectory(char* buffer, UINT capacity) {
+  return GetWindowsDirectoryA(buffer, capacity);
+}
+
+bool Win32Host::QueryUserName(char* buffer, DWORD& size) {
+  return GetUserNameA(buffer, &size) != FALSE;
+}
+
+bool Win32Host::Exists(const char* path) {
+  return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32Host::MoveReplacing(const char* source, const char* target) {
+  return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32Host::RemoveFile(const char* path) {
+  return DeleteFileA(path) != FALSE;
+}
+
+bool Win32Host::MakeFolder(const char* path, SECURITY_ATTRIBUTES* security) {
+  return CreateDirectoryA(path, security) != FALSE;
+}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs the colour-depth test on X screens of 8, 16 and 24 bits (Windows programs see 8, 16
+# and 32 bits per pixel). A Wine prefix keeps the screen its wineserver first saw, so this uses
+# a prefix of its own and ends that prefix's wineserver between screens.
+#   colour_depth.sh <win32|win64> <prefix dir> <test program> <tool>
+set -euo pipefail
+arch=$1 prefix=$2 program=$3 tool=$4
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+state=$prefix.depth-screen
+
+stop_screen() {
+  WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  "$here/cmake/xvfb.sh" stop "$state"
+}
+trap stop_screen EXIT
+
+status=0
+for pair in 8:8 16:16 24:32; do
+  depth=${pair%%:*} bits=${pair##*:}
+  echo "--- X screen of depth $depth"
+  DISPLAY=$("$here/cmake/xvfb.sh" start "$state" "$depth")
+  DISPLAY=$DISPLAY ZV_E2E_SCREEN_BITS=$bits ZV_E2E_TOOL=$tool \
+    "$here/cmake/wine-run.sh" "$arch" "$prefix" "$program" --gtest_color=no || status=1
+  stop_screen
+done
+exit $status
