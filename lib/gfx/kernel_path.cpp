@@ -2,17 +2,34 @@
 
 #include "gfx/draw_frame.h"
 
+#ifdef ZV_X86_KERNELS
+#include <cpuid.h>
+#endif
+
 namespace {
 
-KernelPath DetectBestPath() {
 #ifdef ZV_X86_KERNELS
-  __builtin_cpu_init();
-  // GCC's check of AVX2 includes the system's saving of the YMM registers (XGETBV).
-  if (__builtin_cpu_supports("avx2")) return KernelPath::kAvx2;
-  if (__builtin_cpu_supports("sse2")) return KernelPath::kSse2;
-#endif
-  return KernelPath::kScalar;
+// The YMM registers are usable only where the system saves them (XCR0 bits 1 and 2): a CPU
+// with AVX2 under a system without AVX support must not take the AVX2 path.
+bool SystemSavesYmmRegisters() {
+  uint32_t low = 0;
+  uint32_t high = 0;
+  __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+  return (low & 0x6) == 0x6;
 }
+
+KernelPath DetectBestPath() {
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return KernelPath::kScalar;  // no CPUID
+  const bool sse2 = (edx & bit_SSE2) != 0;
+  const bool avx = (ecx & bit_AVX) != 0 && (ecx & bit_OSXSAVE) != 0 && SystemSavesYmmRegisters();
+  const bool avx2 = avx && __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0 &&
+                    (ebx & bit_AVX2) != 0;
+  return avx2 ? KernelPath::kAvx2 : sse2 ? KernelPath::kSse2 : KernelPath::kScalar;
+}
+#else
+KernelPath DetectBestPath() { return KernelPath::kScalar; }
+#endif
 
 const RowKernels& KernelsOf(KernelPath path) {
 #ifdef ZV_X86_KERNELS
