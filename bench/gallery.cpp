@@ -25,14 +25,18 @@ uint32_t Rgb(double red, double green, double blue) {
   return (byte(red) << 16) | (byte(green) << 8) | byte(blue);
 }
 
-// A landscape: sky, sun, hills and a checkered road.
+// A landscape: sky, sun, a black tree, pure green hills and a checkered road of white and pure
+// red, so that the two-level unions show black, green and magenta as well as white.
 uint32_t PicturePixel(int32_t x, int32_t y) {
   const double sunX = x - 118.0;
   const double sunY = y - 30.0;
   if (sunX * sunX + sunY * sunY < 18.0 * 18.0) return Rgb(255, 220, 60);
+  const bool crown = (x - 32) * (x - 32) + (y - 52) * (y - 52) < 13 * 13;
+  const bool trunk = x >= 29 && x < 35 && y >= 52 && y <= 100;
+  if (crown || trunk) return 0;
   const double hill = 72 + 10 * std::sin(x / 17.0) + 6 * std::sin(x / 7.0 + 1);
-  if (y > 100) return ((x / 8 + y / 8) % 2 == 0) ? Rgb(230, 230, 230) : Rgb(200, 40, 40);
-  if (y > hill) return Rgb(40 + (y - hill) * 2, 150 - (y - hill), 60);
+  if (y > 100) return ((x / 8 + y / 8) % 2 == 0) ? Rgb(230, 230, 230) : Rgb(200, 0, 0);
+  if (y > hill) return Rgb(0, 170 - (y - hill) * 2, 0);
   const double t = y / hill;
   return Rgb(60 + 190 * t, 120 + 60 * t, 230 - 120 * t);
 }
