@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Turns the JSON output of draw_bench into the tables and the chart of docs/performance.md.
 
-    report.py <bench.json> <performance.md> <chart.svg>
+    report.py <bench.json> <performance.md> <chart.svg> [<kept.json>]
 
 Rewrites the part of performance.md between the markers "<!-- results begin -->" and
 "<!-- results end -->" and writes the bar chart. Medians are used when the run had repetitions.
+With a fourth argument, also keeps the run's context and medians there, from which the page
+can be made again.
 """
 import json
 import math
@@ -169,8 +171,18 @@ def chart(rates, size="800x600"):
     return "\n".join(out) + "\n"
 
 
+def keep_medians(source, target):
+    with open(source) as f:
+        data = json.load(f)
+    data["benchmarks"] = [b for b in data["benchmarks"]
+                          if b.get("run_type") != "aggregate" or b.get("aggregate_name") == "median"]
+    with open(target, "w") as f:
+        json.dump(data, f, indent=1)
+        f.write("\n")
+
+
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) not in (4, 5):
         sys.exit(__doc__)
     context, rates = load_rates(sys.argv[1])
     with open(sys.argv[2]) as f:
@@ -184,6 +196,8 @@ def main():
         f.write(page)
     with open(sys.argv[3], "w") as f:
         f.write(chart(rates))
+    if len(sys.argv) == 5:
+        keep_medians(sys.argv[1], sys.argv[4])
 
 
 if __name__ == "__main__":
