@@ -7,7 +7,11 @@
 #include <new>
 
 #include "gfx/display.h"
+#include "gfx/grid_blur.h"
 #include "gfx/surface32.h"
+#include "gfx/window_average.h"
+#include "pixel_pattern.h"
+#include "test_surface32.h"
 #include "test_window.h"
 
 namespace {
@@ -68,6 +72,26 @@ TEST(DisplayWithoutMemory, OpenWithoutAPrimaryReportsNoSurfaceAndPresentToo) {
   EXPECT_NE(display.DeviceContext(), nullptr);
   EXPECT_EQ(display.Present(nullptr), RC_NO_SURFACE);
   EXPECT_EQ(display.Close(), RC_OK);
+}
+
+// BlurFrom's running sums need working memory; without it the direct method draws the same.
+TEST(BlurWithoutMemory, FallsBackToTheDirectMethod) {
+  TestSurface32 source(23, 17, 23);
+  TestSurface32 dest(23, 17, 25);
+  FillPattern(source, 3);
+  const Rect rect{2, 1, 21, 16};
+  std::vector<uint32_t> expected = dest.Pixels();
+  BlurDirect(PixelRows{expected.data(), dest.Pitch()}, PixelRows{source.Pixels().data(), 23}, rect,
+             4, 2);
+  {
+    ArraysFail failing;
+    std::vector<uint32_t> untouched = dest.Pixels();
+    EXPECT_FALSE(BlurWithRunningSums(PixelRows{untouched.data(), dest.Pitch()},
+                                     PixelRows{source.Pixels().data(), 23}, rect, 4, 2));
+    EXPECT_EQ(untouched, dest.Pixels());
+    EXPECT_EQ(dest.BlurFrom(5, &source, &rect, 2), RC_OK);
+  }
+  EXPECT_EQ(dest.Pixels(), expected);
 }
 
 }  // namespace
