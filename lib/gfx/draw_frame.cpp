@@ -44,8 +44,6 @@ ResultCode RunBlitFrame(Surface32& dest, int32_t x, int32_t y, Surface32* source
 
 }  // namespace
 
-const RowKernels& ActiveRowKernels() { return kScalarRowKernels; }
-
 ResultCode LockInOrder(Surface32* const* surfaces, int count, PixelRows* rows) {
   for (int i = 0; i < count; ++i) {
     rows[i].bits = surfaces[i]->Lock();

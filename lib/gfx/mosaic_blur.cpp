@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "gfx/draw_frame.h"
+#include "gfx/grid_blur.h"
 #include "gfx/window_average.h"
 
 namespace {
@@ -26,9 +27,22 @@ int64_t GridStart(int64_t position, int64_t origin, int64_t size) {
   return origin + FloorDivide(position - origin, size) * size;
 }
 
+uint32_t AverageColour(uint32_t red, uint32_t green, uint32_t blue, uint32_t samples) {
+  return ((red / samples) & 0xFF0000) | ((green / samples) & 0xFF00) | (blue / samples);
+}
+
 // Mean of the pixels at every step-th row and column from the block's top-left corner, each
 // channel truncated.
 uint32_t SampledAverage(const PixelRows& rows, const Block& block, int64_t step) {
+  const auto width = static_cast<int32_t>(block.right - block.left);
+  const auto height = static_cast<int32_t>(block.bottom - block.top);
+  if (step == 1) {
+    // At most 15 x 15 pixels: blue's sum stays below red's place.
+    const BlockSums sums =
+        ActiveRowKernels().sumBlock(rows.At(block.left, block.top), rows.pitch, width, height);
+    return AverageColour(sums.redBlue & 0xFFFF0000, sums.green, sums.redBlue & 0xFFFF,
+                         static_cast<uint32_t>(width * height));
+  }
   uint32_t red = 0;
   uint32_t green = 0;
   uint32_t blue = 0;
@@ -42,16 +56,13 @@ uint32_t SampledAverage(const PixelRows& rows, const Block& block, int64_t step)
       ++samples;
     }
   }
-  return ((red / samples) & 0xFF0000) | ((green / samples) & 0xFF00) | (blue / samples);
+  return AverageColour(red, green, blue, samples);
 }
 
 void FillBlock(const PixelRows& rows, const Block& block, uint32_t colour) {
-  KernelArgs args;
-  args.colour = colour;
-  const auto width = static_cast<int32_t>(block.right - block.left);
-  for (int64_t y = block.top; y < block.bottom; ++y) {
-    ActiveRowKernels().fill(rows.At(block.left, y), width, args);
-  }
+  ActiveRowKernels().fillBlock(rows.At(block.left, block.top), rows.pitch,
+                               static_cast<int32_t>(block.right - block.left),
+                               static_cast<int32_t>(block.bottom - block.top), colour);
 }
 
 // First sample row (column) of a window: reach before pos, or the nearest position at or after
@@ -82,6 +93,15 @@ uint32_t WindowAverage(const PixelRows& source, const Rect& work, int64_t x, int
   }
   return static_cast<uint32_t>(((red / samples) << 16) | ((green / samples) & 0xFF00) |
                                (blue / samples));
+}
+
+void BlurDirect(const PixelRows& dest, const PixelRows& source, const Rect& work, int64_t reach,
+                int64_t step) {
+  for (int32_t y = work.top; y < work.bottom; ++y) {
+    for (int32_t x = work.left; x < work.right; ++x) {
+      *dest.At(x, y) = WindowAverage(source, work, x, y, reach, step);
+    }
+  }
 }
 
 ResultCode Surface32::Mosaic(int32_t size, const Rect* rect, int32_t step, int32_t originX,
@@ -119,11 +139,10 @@ ResultCode Surface32::BlurFrom(int32_t radius, Surface32* source, const Rect* re
   work.right = std::min(work.right, source->Width());
   work.bottom = std::min(work.bottom, source->Height());
   const int64_t reach = static_cast<int64_t>(radius / step) * step;
-  // Pixel by pixel in order: a blur of a surface into itself reads what it has written.
-  for (int32_t y = work.top; y < work.bottom; ++y) {
-    for (int32_t x = work.left; x < work.right; ++x) {
-      *rows[0].At(x, y) = WindowAverage(rows[1], work, x, y, reach, step);
-    }
+  // A blur of a surface into itself reads what it has written, so only the direct method's
+  // order gives its result.
+  if (source == this || !BlurWithRunningSums(rows[0], rows[1], work, reach, step)) {
+    BlurDirect(rows[0], rows[1], work, reach, step);
   }
   return UnlockInReverse(surfaces, 2);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // The drawing operations work one row at a time through these kernels; the frames in
@@ -11,7 +12,9 @@ struct KernelArgs {
   uint32_t weightGreen = 0;
   uint32_t weightBlue = 0;
   uint32_t destX = 0;        // clipped destination x: fixes the checkerboard to its columns
-  int32_t columnPhase = 0;   // dissolve: the first area column a row copies
+  // Dissolve: for area row phase r (row & 3), bits 4r..4r+3 say which column phases
+  // (column & 3) the row copies.
+  uint32_t dissolveColumns = 0;
   uint32_t maskKey = 0;      // compared with the mask's blue byte as it is
 };
 
@@ -25,6 +28,22 @@ using BlitRowKernel = void (*)(uint32_t* dest, const uint32_t* source, int32_t w
                                int32_t areaRow, const KernelArgs& args);
 using MaskRowKernel = void (*)(uint32_t* dest, const uint32_t* source, const uint32_t* mask,
                                int32_t width, const KernelArgs& args);
+
+// Mosaic's blocks: the channel sums of every pixel of a block (width, height > 0), red kept in
+// place and added with blue in one word (blue stays below 65,536 for up to 257 pixels), and the
+// fill of a block with one colour.
+struct BlockSums {
+  uint32_t redBlue = 0;
+  uint32_t green = 0;
+};
+using BlockSumKernel = BlockSums (*)(const uint32_t* topLeft, ptrdiff_t pitch, int32_t width,
+                                     int32_t height);
+using BlockFillKernel = void (*)(uint32_t* topLeft, ptrdiff_t pitch, int32_t width,
+                                 int32_t height, uint32_t colour);
+
+inline uint32_t DissolveColumnsOfRow(const KernelArgs& args, int32_t areaRow) {
+  return (args.dissolveColumns >> ((areaRow & 3) * 4)) & 0xFu;
+}
 
 // One kernel per operation that has a row rule. A faster table may replace the scalar one
 // only for calls whose surfaces are all different objects.
@@ -41,7 +60,7 @@ struct RowKernels {
   BlitRowKernel copyKeyedMesh;
   BlitRowKernel blendKeyed;
   BlitRowKernel copyMesh;
-  BlitRowKernel copyDissolve;  // every fourth pixel from columnPhase
+  BlitRowKernel copyDissolve;  // the columns that dissolveColumns names for the row
   BlitRowKernel maskOr;
   BlitRowKernel clear;
   BlitRowKernel multiply;
@@ -50,6 +69,14 @@ struct RowKernels {
   MaskRowKernel maskBlend;
   MaskRowKernel maskMultiply;
   MaskRowKernel maskKey;
+
+  BlockSumKernel sumBlock;
+  BlockFillKernel fillBlock;
 };
 
 extern const RowKernels kScalarRowKernels;
+#if defined(__i386__) || defined(__x86_64__)
+#define ZV_X86_KERNELS 1
+extern const RowKernels kSse2RowKernels;
+extern const RowKernels kAvx2RowKernels;
+#endif

@@ -91,9 +91,38 @@ uint32_t SourceWhereMaskKey(uint32_t s, uint32_t m, uint32_t d, const KernelArgs
   return (m & 0xFF) == args.maskKey ? s : d;
 }
 
-void CopyDissolve(uint32_t* dest, const uint32_t* source, int32_t width, int32_t,
+// One level copies one column phase in increasing order; a merged run of levels copies
+// several, which only a source other than the destination may ask for.
+void CopyDissolve(uint32_t* dest, const uint32_t* source, int32_t width, int32_t areaRow,
                   const KernelArgs& args) {
-  CombineColumns<Source, 4>(dest, source, width, args.columnPhase, args);
+  const uint32_t columns = DissolveColumnsOfRow(args, areaRow);
+  for (int32_t phase = 0; phase < 4; ++phase) {
+    if (columns == (1u << phase)) {
+      CombineColumns<Source, 4>(dest, source, width, phase, args);
+      return;
+    }
+  }
+  for (int32_t j = 0; j < width; ++j) {
+    if ((columns >> (j & 3)) & 1u) dest[j] = source[j];
+  }
+}
+
+BlockSums SumBlock(const uint32_t* topLeft, ptrdiff_t pitch, int32_t width, int32_t height) {
+  BlockSums sums;
+  for (int32_t y = 0; y < height; ++y, topLeft += pitch) {
+    for (int32_t x = 0; x < width; ++x) {
+      sums.redBlue += topLeft[x] & pixel::kRedBlue;
+      sums.green += topLeft[x] & pixel::kGreen;
+    }
+  }
+  return sums;
+}
+
+void FillBlock(uint32_t* topLeft, ptrdiff_t pitch, int32_t width, int32_t height,
+               uint32_t colour) {
+  for (int32_t y = 0; y < height; ++y, topLeft += pitch) {
+    for (int32_t x = 0; x < width; ++x) topLeft[x] = colour;
+  }
 }
 
 }  // namespace
@@ -120,4 +149,7 @@ const RowKernels kScalarRowKernels = {
     MaskColumns<BlendByMask>,
     MaskColumns<MultiplyByMask>,
     MaskColumns<SourceWhereMaskKey>,
+
+    SumBlock,
+    FillBlock,
 };

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "draw_random.h"
+#include "kernel_paths.h"
 #include "test_surface32.h"
 
 namespace {
@@ -28,9 +29,14 @@ class TestSurfaceMaker : public SurfaceMaker {
   std::vector<std::unique_ptr<TestSurface32>> surfaces_;
 };
 
-TEST(DrawRandom, LibraryMatchesReferenceOnTestSurfaces) {
+TEST(DrawRandom, LibraryMatchesReferenceOnTestSurfacesThroughEveryPath) {
   TestSurfaceMaker maker;
-  for (uint32_t seed = 1; seed <= 16; ++seed) RunRandomDrawCases(seed, 2500, maker);
+  for (KernelPath path : RunnableKernelPaths()) {
+    SCOPED_TRACE(KernelPathName(path));
+    ScopedKernelPath forced(path);
+    ASSERT_TRUE(forced.ok());
+    for (uint32_t seed = 1; seed <= 16; ++seed) RunRandomDrawCases(seed, 2500, maker);
+  }
 }
 
 }  // namespace

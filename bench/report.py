@@ -1,0 +1,204 @@
+#!/usr/bin/env python3
+"""Turns the JSON output of draw_bench into the tables and the chart of docs/performance.md.
+
+    report.py <bench.json> <performance.md> <chart.svg> [<kept.json>]
+
+Rewrites the part of performance.md between the markers "<!-- results begin -->" and
+"<!-- results end -->" and writes the bar chart. Medians are used when the run had repetitions.
+With a fourth argument, also keeps the run's context and medians there, from which the page
+can be made again.
+"""
+import json
+import math
+import re
+import sys
+
+SIZES = ["400x300", "800x600", "3840x2160"]
+COPIES = ["Blt", "BltKeyed", "BltDissolveRange"]
+FILLS = ["FillRect", "ClearRect", "BltClear"]
+PER_PIXEL = ["MaskOrColor", "ScreenColor", "MultiplyColor", "GrayAverage", "GrayWeighted",
+             "BltKeyedMesh", "BltKeyedBlend", "BltMesh", "BltMaskOr", "BltMultiply",
+             "BltBlendLevel", "BltBlendColor", "BltBlendHalf", "BltMaskBlend",
+             "BltMaskMultiply", "BltMaskKey"]
+ORDER = ["FillRect", "FrameRect", "MaskOrColor", "ClearRect", "ScreenColor", "MultiplyColor",
+         "GrayAverage", "GrayWeighted", "Mosaic", "BlurFrom", "Blt", "BltKeyed", "BltKeyedMesh",
+         "BltKeyedBlend", "BltMesh", "BltDissolveRange", "BltDissolve", "BltMaskOr", "BltClear",
+         "BltMultiply", "BltBlendLevel", "BltBlendColor", "BltBlendHalf", "BltMaskBlend",
+         "BltMaskMultiply", "BltMaskKey"]
+PATHS = ["scalar", "SSE2", "AVX2"]
+
+
+def load_rates(path):
+    with open(path) as f:
+        data = json.load(f)
+    rates, medians = {}, {}
+    for b in data["benchmarks"]:
+        if "items_per_second" not in b or b.get("error_occurred"):
+            continue
+        if b.get("run_type") == "aggregate":
+            if b.get("aggregate_name") == "median":
+                medians[b["run_name"]] = b["items_per_second"]
+        else:
+            rates.setdefault(b["run_name"], b["items_per_second"])
+    rates.update(medians)
+    return data["context"], rates
+
+
+def giga(rate):
+    return f"{rate / 1e9:.2f}" if rate >= 1e8 else f"{rate / 1e9:.4f}"
+
+
+def target_of(op, size, rates, best):
+    """(description, ratio, floor) pairs that the operation must meet, for the ratios table."""
+    at = "/" + size
+    own = rates.get(f"{op}/{best}{at}")
+    if own is None:
+        return []
+    memcpy, memset = rates[f"memcpy{at}"], rates[f"memset{at}"]
+    over = rates[f"pixman_OVER_constant_mask{at}"]
+    if op in COPIES:
+        return [("× memcpy", own / memcpy, 0.8)]
+    if op in FILLS:
+        return [("× memset", own / memset, 0.8)]
+    if op in PER_PIXEL:
+        return [("× memcpy", own / memcpy, 0.4), ("× pixman OVER", own / over, 2.0)]
+    if op == "Mosaic":
+        return [("× memcpy", own / memcpy, 0.3)]
+    if op == "BlurFrom" and f"BlurFrom_direct{at}" in rates:
+        return [("× direct method", own / rates[f"BlurFrom_direct{at}"], 30.0)]
+    return []
+
+
+def tables(context, rates):
+    paths = [p for p in PATHS if any(f"Blt/{p}/{s}" in rates for s in SIZES)]
+    best = paths[-1]
+    lines = []
+    load = context.get("load_avg", [])
+    lines.append(f"Run of {context.get('date', '?')} on `{context.get('host_name', '?')}`: "
+                 f"{context.get('cpu', '?')}, {context.get('num_cpus', '?')} CPUs at "
+                 f"{context.get('mhz_per_cpu', '?')} MHz, "
+                 f"features {context.get('cpu_features', '?')}; "
+                 f"kernel paths {', '.join(paths)}; pixman {context.get('pixman', '?')}; "
+                 f"load average at the start {', '.join(f'{x:.2f}' for x in load)}.")
+    for size, note in [("800x600", f"The {best} path; a ratio below its floor is a missed target."),
+                       ("400x300", "The same floors where three surfaces fit a core's second-level "
+                                   "cache, for comparison only.")]:
+        lines.append("")
+        lines.append(f"### Ratios at {size.replace('x', ' × ')} against the targets")
+        lines.append("")
+        lines.append(note)
+        lines.append("")
+        lines.append("| Operation | Ratio | Floor | Met |")
+        lines.append("|---|---:|---:|:---:|")
+        for op in ORDER:
+            for what, ratio, floor in target_of(op, size, rates, best):
+                met = "yes" if ratio >= floor else "**no**"
+                lines.append(f"| `{op}` | {ratio:.2f} {what} | {floor:g} | {met} |")
+    for size in SIZES:
+        at = "/" + size
+        lines.append("")
+        lines.append(f"### {size.replace('x', ' × ')}: Gpixels per second")
+        lines.append("")
+        header = "| Operation | " + " | ".join(paths) + f" | {best} ÷ scalar |"
+        lines.append(header)
+        lines.append("|---|" + "---:|" * (len(paths) + 1))
+        for op in ORDER:
+            cells = [rates.get(f"{op}/{p}{at}") for p in paths]
+            if cells[0] is None:
+                continue
+            speedup = cells[-1] / cells[0]
+            row = " | ".join(giga(c) for c in cells)
+            lines.append(f"| `{op}` | {row} | {speedup:.1f} |")
+        lines.append("")
+        lines.append("| Baseline | Gpixels/s |")
+        lines.append("|---|---:|")
+        for name in ["memcpy", "memset", "pixman_SRC", "pixman_fill", "pixman_OVER_constant_mask",
+                     "pixman_MULTIPLY", "pixman_ADD", "BlurFrom_direct"]:
+            if f"{name}{at}" in rates:
+                lines.append(f"| {name.replace('_', ' ')} | {giga(rates[name + at])} |")
+    return "\n".join(lines)
+
+
+def chart(rates, size="800x600"):
+    """Horizontal bars on a log scale: each operation's scalar and best paths, with the
+    baselines as vertical lines."""
+    at = "/" + size
+    paths = [p for p in PATHS if f"Blt/{p}{at}" in rates]
+    best = paths[-1]
+    ops = [op for op in ORDER if f"{op}/{best}{at}" in rates]
+    low, high = 1e6, 1e11
+    left, width, row, top = 150, 560, 18, 40
+    height = top + row * len(ops) + 50
+    def x_of(rate):
+        return left + width * (math.log10(max(rate, low)) - math.log10(low)) / (
+            math.log10(high) - math.log10(low))
+    out = [f'<svg xmlns="http://www.w3.org/2000/svg" width="{left + width + 20}" height="{height}" '
+           'font-family="sans-serif" font-size="11">',
+           f'<rect width="100%" height="100%" fill="white"/>',
+           f'<text x="10" y="16" font-size="13">Pixels per second at {size.replace("x", " × ")} '
+           f'(log scale): {best} dark, scalar light</text>']
+    for decade in range(6, 12):
+        x = x_of(10 ** decade)
+        out.append(f'<line x1="{x:.1f}" y1="{top - 6}" x2="{x:.1f}" y2="{top + row * len(ops)}" '
+                   'stroke="#ddd"/>')
+        out.append(f'<text x="{x:.1f}" y="{top + row * len(ops) + 14}" text-anchor="middle">'
+                   f'1e{decade}</text>')
+    for i, op in enumerate(ops):
+        y = top + i * row
+        out.append(f'<text x="{left - 6}" y="{y + 12}" text-anchor="end">{op}</text>')
+        scalar = rates.get(f"{op}/scalar{at}", low)
+        out.append(f'<rect x="{left}" y="{y + 2}" width="{x_of(scalar) - left:.1f}" height="6" '
+                   'fill="#9ecae1"/>')
+        fast = rates[f"{op}/{best}{at}"]
+        out.append(f'<rect x="{left}" y="{y + 8}" width="{x_of(fast) - left:.1f}" height="8" '
+                   'fill="#08519c"/>')
+    for name, colour in [("memcpy", "#d62728"), ("memset", "#ff7f0e"),
+                         ("pixman_OVER_constant_mask", "#2ca02c"), ("BlurFrom_direct", "#7f7f7f")]:
+        if f"{name}{at}" not in rates:
+            continue
+        x = x_of(rates[f"{name}{at}"])
+        out.append(f'<line x1="{x:.1f}" y1="{top - 6}" x2="{x:.1f}" y2="{top + row * len(ops)}" '
+                   f'stroke="{colour}" stroke-dasharray="4 3"/>')
+    legend_y = top + row * len(ops) + 34
+    lx = left
+    for name, colour in [("memcpy", "#d62728"), ("memset", "#ff7f0e"),
+                         ("pixman OVER, constant mask", "#2ca02c"), ("BlurFrom direct", "#7f7f7f")]:
+        out.append(f'<line x1="{lx}" y1="{legend_y - 4}" x2="{lx + 18}" y2="{legend_y - 4}" '
+                   f'stroke="{colour}" stroke-dasharray="4 3"/>')
+        out.append(f'<text x="{lx + 22}" y="{legend_y}">{name}</text>')
+        lx += 30 + 7 * len(name)
+    out.append("</svg>")
+    return "\n".join(out) + "\n"
+
+
+def keep_medians(source, target):
+    with open(source) as f:
+        data = json.load(f)
+    data["benchmarks"] = [b for b in data["benchmarks"]
+                          if b.get("run_type") != "aggregate" or b.get("aggregate_name") == "median"]
+    with open(target, "w") as f:
+        json.dump(data, f, indent=1)
+        f.write("\n")
+
+
+def main():
+    if len(sys.argv) not in (4, 5):
+        sys.exit(__doc__)
+    context, rates = load_rates(sys.argv[1])
+    with open(sys.argv[2]) as f:
+        page = f.read()
+    begin, end = "<!-- results begin -->", "<!-- results end -->"
+    if begin not in page or end not in page:
+        sys.exit(f"{sys.argv[2]} has no {begin} ... {end} markers")
+    page = re.sub(re.escape(begin) + ".*?" + re.escape(end),
+                  lambda _: begin + "\n" + tables(context, rates) + "\n" + end, page, flags=re.S)
+    with open(sys.argv[2], "w") as f:
+        f.write(page)
+    with open(sys.argv[3], "w") as f:
+        f.write(chart(rates))
+    if len(sys.argv) == 5:
+        keep_medians(sys.argv[1], sys.argv[4])
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,83 @@
+#include "gfx/kernel_path.h"
+
+#include "gfx/draw_frame.h"
+
+#ifdef ZV_X86_KERNELS
+#include <cpuid.h>
+#endif
+
+namespace {
+
+#ifdef ZV_X86_KERNELS
+// The YMM registers are usable only where the system saves them (XCR0 bits 1 and 2): a CPU
+// with AVX2 under a system without AVX support must not take the AVX2 path.
+bool SystemSavesYmmRegisters() {
+  uint32_t low = 0;
+  uint32_t high = 0;
+  __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+  return (low & 0x6) == 0x6;
+}
+
+KernelPath DetectBestPath() {
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return KernelPath::kScalar;  // no CPUID
+  const bool sse2 = (edx & bit_SSE2) != 0;
+  const bool avx = (ecx & bit_AVX) != 0 && (ecx & bit_OSXSAVE) != 0 && SystemSavesYmmRegisters();
+  const bool avx2 = avx && __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0 &&
+                    (ebx & bit_AVX2) != 0;
+  return avx2 ? KernelPath::kAvx2 : sse2 ? KernelPath::kSse2 : KernelPath::kScalar;
+}
+#else
+KernelPath DetectBestPath() { return KernelPath::kScalar; }
+#endif
+
+const RowKernels& KernelsOf(KernelPath path) {
+#ifdef ZV_X86_KERNELS
+  if (path == KernelPath::kAvx2) return kAvx2RowKernels;
+  if (path == KernelPath::kSse2) return kSse2RowKernels;
+#endif
+  (void)path;
+  return kScalarRowKernels;
+}
+
+struct Selection {
+  KernelPath best;
+  KernelPath current;
+  const RowKernels* kernels;
+};
+
+Selection& TheSelection() {
+  static Selection selection = [] {
+    const KernelPath best = DetectBestPath();
+    return Selection{best, best, &KernelsOf(best)};
+  }();
+  return selection;
+}
+
+}  // namespace
+
+KernelPath BestKernelPath() { return TheSelection().best; }
+
+KernelPath CurrentKernelPath() { return TheSelection().current; }
+
+ResultCode ForceKernelPath(KernelPath path) {
+  Selection& selection = TheSelection();
+  const auto wanted = static_cast<int32_t>(path);
+  if (wanted < 0 || wanted > static_cast<int32_t>(selection.best)) {
+    return RC_FAILED;
+  }
+  selection.current = path;
+  selection.kernels = &KernelsOf(path);
+  return RC_OK;
+}
+
+const char* KernelPathName(KernelPath path) {
+  switch (path) {
+    case KernelPath::kScalar: return "scalar";
+    case KernelPath::kSse2: return "SSE2";
+    case KernelPath::kAvx2: return "AVX2";
+  }
+  return "unknown";
+}
+
+const RowKernels& ActiveRowKernels() { return *TheSelection().kernels; }

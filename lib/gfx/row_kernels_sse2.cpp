@@ -1,0 +1,73 @@
+// The row kernels for CPUs with SSE2: four pixels a vector.
+#include "gfx/row_kernels.h"
+
+#ifdef ZV_X86_KERNELS
+#include <emmintrin.h>
+
+#include <cstring>
+
+#include "gfx/pixel_rules.h"
+
+// Every function of this file runs only after the CPU has been seen to have SSE2; i686 builds
+// do not assume it elsewhere.
+#define ZV_SIMD __attribute__((target("sse2")))
+
+namespace {
+
+struct V {
+  using Reg = __m128i;
+  static constexpr int32_t kLanes = 4;
+
+  ZV_SIMD static Reg Load(const uint32_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const Reg*>(p));
+  }
+  ZV_SIMD static void Store(uint32_t* p, Reg v) { _mm_storeu_si128(reinterpret_cast<Reg*>(p), v); }
+  ZV_SIMD static void StoreAligned(uint32_t* p, Reg v) {
+    _mm_store_si128(reinterpret_cast<Reg*>(p), v);
+  }
+  ZV_SIMD static Reg Splat(uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
+  ZV_SIMD static Reg Zero() { return _mm_setzero_si128(); }
+  ZV_SIMD static Reg And(Reg a, Reg b) { return _mm_and_si128(a, b); }
+  ZV_SIMD static Reg AndNot(Reg a, Reg b) { return _mm_andnot_si128(a, b); }
+  ZV_SIMD static Reg Or(Reg a, Reg b) { return _mm_or_si128(a, b); }
+  ZV_SIMD static Reg Xor(Reg a, Reg b) { return _mm_xor_si128(a, b); }
+  ZV_SIMD static Reg Add32(Reg a, Reg b) { return _mm_add_epi32(a, b); }
+  ZV_SIMD static Reg Add16(Reg a, Reg b) { return _mm_add_epi16(a, b); }
+  ZV_SIMD static Reg Mul16(Reg a, Reg b) { return _mm_mullo_epi16(a, b); }
+  ZV_SIMD static Reg MulHigh16(Reg a, Reg b) { return _mm_mulhi_epu16(a, b); }
+  template <int N>
+  ZV_SIMD static Reg ShiftRight16(Reg a) { return _mm_srli_epi16(a, N); }
+  template <int N>
+  ZV_SIMD static Reg ShiftRight32(Reg a) { return _mm_srli_epi32(a, N); }
+  template <int N>
+  ZV_SIMD static Reg ShiftLeft32(Reg a) { return _mm_slli_epi32(a, N); }
+  ZV_SIMD static Reg Equal32(Reg a, Reg b) { return _mm_cmpeq_epi32(a, b); }
+  // a where the mask lane is set, b elsewhere.
+  ZV_SIMD static Reg Select(Reg mask, Reg a, Reg b) {
+    return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
+  }
+  // Lane l set when bit (l & 3) of phases is.
+  ZV_SIMD static Reg PhaseMask(uint32_t phases) {
+    return _mm_setr_epi32(-static_cast<int>(phases & 1), -static_cast<int>((phases >> 1) & 1),
+                          -static_cast<int>((phases >> 2) & 1),
+                          -static_cast<int>((phases >> 3) & 1));
+  }
+  // floor(s / 3) for s below 2^22: (s + 0.5) / 3 lies at least 1/6 from an integer, far beyond
+  // the rounding of single precision.
+  ZV_SIMD static Reg DivideBy3(Reg s) {
+    const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(s), _mm_set1_ps(0.5f));
+    return _mm_cvttps_epi32(_mm_mul_ps(half, _mm_set1_ps(1.0f / 3.0f)));
+  }
+  ZV_SIMD static uint32_t SumLanes(Reg v) {
+    v = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0x4E));
+    v = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0xB1));
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(v));
+  }
+};
+
+#include "gfx/row_kernels_simd.inc"
+
+}  // namespace
+
+const RowKernels kSse2RowKernels = kSimdRowKernels;
+#endif
