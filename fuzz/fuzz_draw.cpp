@@ -1,6 +1,7 @@
 // Every drawing operation with arbitrary sizes, rectangles, points and parameters on small
 // heap and DIB surfaces of a Display (its primary surface among them), the same surface often
-// serving as destination, source and mask at once, and a surface without pixels now and then.
+// serving as destination, source and mask at once, and a surface without pixels now and then,
+// through each kernel path the CPU can run.
 // Each call is compared with the reference model of the gfx tests: the result, and every word
 // of every surface, row padding included.
 #include <climits>
@@ -10,6 +11,7 @@
 #include "draw_reference.h"
 #include "fuzz_support.h"
 #include "gfx/display.h"
+#include "gfx/kernel_path.h"
 #include "gfx/surface32.h"
 #include "platform/subst/window_hooks.h"
 
@@ -164,6 +166,9 @@ Display& TheDisplay() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
+  const auto path = static_cast<KernelPath>(
+      in.ConsumeIntegralInRange<int32_t>(0, static_cast<int32_t>(BestKernelPath())));
+  if (ForceKernelPath(path) != RC_OK) Finding(__FILE__, __LINE__, "kernel path refused");
   Display& display = TheDisplay();
   Surfaces owned(display);
   std::vector<RefImage> images(kSurfaces);
