@@ -137,8 +137,9 @@ void Arrange(FuzzedDataProvider& in, ScriptedHost& host, const std::string& root
       in.ConsumeBool() ? in.ConsumeIntegralInRange<int32_t>(0, 1) : in.ConsumeIntegral<int32_t>();
   g_profileFolderFlag = in.ConsumeIntegralInRange<int32_t>(0, 2) == 0 ? 0 : 1;
   static const char* const kDirectories[] = {"X:\\WINDOWS", "D:\\WINNT", "X:", "X:\\"};
+  // GetWindowsDirectoryA names a drive; the rest of the directory is arbitrary bytes.
   host.windowsDirectory = in.ConsumeBool() ? in.PickValueInArray(kDirectories)
-                                           : CString(in.ConsumeRandomLengthString(300));
+                                           : "X:" + CString(in.ConsumeRandomLengthString(300));
   host.userName = in.ConsumeBool() ? "taro" : CString(in.ConsumeRandomLengthString(240));
   host.answer = in.ConsumeIntegralInRange<int>(0, 3) == 0 ? IDNO : IDYES;
   const bool oldFile = in.ConsumeBool();

@@ -24,6 +24,9 @@ const std::string& ScratchFolder() {
     if (!mkdtemp(pattern.data())) std::abort();
     scratch = new std::string(pattern);
     std::atexit(RemoveScratch);
+    // A relative path can then only land in the scratch folder, where the targets look for
+    // strays, never in the folder the fuzzer was started from.
+    if (chdir(scratch->c_str()) != 0) std::abort();
   }
   return *scratch;
 }
