@@ -113,8 +113,10 @@ ResultCode BuildContent(const char* gameFolder, const char* components) {
 }
 
 // The content goes to a temporary file beside the information file, which then replaces the
-// old one in a single move: a failure at any step leaves the old file whole.
-bool WriteInformationFile(SystemHost& host, const char* components, const InstallPaths& paths) {
+// old one in a single move: a failure at any step leaves the old file whole. Only a file the
+// user agreed to replace is replaced; one that the existence test missed stays.
+bool WriteInformationFile(SystemHost& host, const char* components, const InstallPaths& paths,
+                          bool replacing) {
   const char* temporary = paths.temporaryFile.Text();
   ResultCode result = BuildContent(g_selection.gameFolder, components);
   if (result == RC_OK) {
@@ -126,7 +128,9 @@ bool WriteInformationFile(SystemHost& host, const char* components, const Instal
   g_textFile.Free();
   if (result != RC_OK) return false;
 
-  if (host.MoveReplacing(temporary, paths.information.Text())) return true;
+  const char* target = paths.information.Text();
+  if (replacing ? host.MoveReplacing(temporary, target) : host.MoveToNewName(temporary, target))
+    return true;
   host.RemoveFile(temporary);
   return false;
 }
@@ -167,9 +171,10 @@ void RunSetCommand(SystemHost& host, HWND owner) {
     CreateFolderChain(host, paths.temporaryFolder.Text());
   }
 
-  if (host.Exists(paths.information.Text()) && !UserAllowsOverwrite(host, owner)) return;
+  const bool replacing = host.Exists(paths.information.Text());
+  if (replacing && !UserAllowsOverwrite(host, owner)) return;
 
-  if (!WriteInformationFile(host, components.GetText(), paths)) {
+  if (!WriteInformationFile(host, components.GetText(), paths, replacing)) {
     ShowError(host, owner, kMessageWriteFailed);
     return;
   }

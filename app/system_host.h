@@ -27,6 +27,8 @@ class SystemHost {
   virtual bool Exists(const char* path) = 0;
   // Moves `source` over `target`, replacing it in one step and only once the data is on disk.
   virtual bool MoveReplacing(const char* source, const char* target) = 0;
+  // Moves `source` to `target`, failing when anything stands at `target` already.
+  virtual bool MoveToNewName(const char* source, const char* target) = 0;
   virtual bool RemoveFile(const char* path) = 0;
   virtual bool MakeFolder(const char* path, SECURITY_ATTRIBUTES* security) = 0;
 };

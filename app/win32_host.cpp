@@ -1,5 +1,7 @@
 #include "app/win32_host.h"
 
+#include "app/stepwise_replace.h"
+
 bool Win32Host::QueryOsVersion(OsVersion& version) {
   OSVERSIONINFOA info = {};
   info.dwOSVersionInfoSize = sizeof(info);
@@ -26,8 +28,14 @@ bool Win32Host::Exists(const char* path) {
   return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Windows 95, 98 and Me report MoveFileExA as not implemented.
 bool Win32Host::MoveReplacing(const char* source, const char* target) {
-  return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED && ReplaceStepwise(source, target);
+}
+
+bool Win32Host::MoveToNewName(const char* source, const char* target) {
+  return MoveFileA(source, target) != FALSE;
 }
 
 bool Win32Host::RemoveFile(const char* path) {

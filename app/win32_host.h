@@ -10,6 +10,7 @@ class Win32Host : public SystemHost {
   bool QueryUserName(char* buffer, DWORD& size) override;
   bool Exists(const char* path) override;
   bool MoveReplacing(const char* source, const char* target) override;
+  bool MoveToNewName(const char* source, const char* target) override;
   bool RemoveFile(const char* path) override;
   bool MakeFolder(const char* path, SECURITY_ATTRIBUTES* security) override;
 };

@@ -4,10 +4,13 @@ set(ZV_WINDOWS ${WIN32})
 
 function(zv_target_defaults target)
   target_compile_features(${target} PUBLIC cxx_std_17)
-  # Sources are UTF-8; every string literal becomes Shift-JIS (code page 932).
   target_compile_options(${target} PRIVATE
-    -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wcast-align -Wformat=2
-    -finput-charset=UTF-8 -fexec-charset=CP932)
+    -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wcast-align -Wformat=2)
+  # Sources are UTF-8; every string literal becomes Shift-JIS (code page 932). Clang, used only
+  # for the fuzzers, knows no other execution character set than UTF-8.
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=CP932)
+  endif()
   if(ZV_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
@@ -27,4 +30,12 @@ if(ZV_SANITIZE)
   endif()
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
+endif()
+
+# libFuzzer: everything is instrumented for coverage; only the fuzz targets link its main.
+if(ZV_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang" OR NOT ZV_SANITIZE)
+    message(FATAL_ERROR "ZV_FUZZ needs clang and ZV_SANITIZE")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link)
 endif()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the three configurations (native with sanitizers, win32, win64) and runs every test:
-# natively, and under Wine on a virtual X screen. Installs what is missing first.
+# Builds the configurations (native with sanitizers, win32, win64, and the fuzz targets) and
+# runs every test: natively, under Wine on a virtual X screen, and a short run of each fuzz
+# target from its seeds. Installs what is missing first.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -12,7 +13,11 @@ export DISPLAY
 DISPLAY=$(cmake/xvfb.sh start build/xvfb-test.state 24) || exit 1
 trap 'cmake/xvfb.sh stop build/xvfb-test.state' EXIT
 
-presets=(${ZV_PRESETS:-native win32 win64})
+# Sanitizer findings, leaks included, fail the native tests.
+export ASAN_OPTIONS="detect_leaks=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
+
+presets=(${ZV_PRESETS:-native fuzz win32 win64})
 failed=()
 for preset in "${presets[@]}"; do
   echo

@@ -38,14 +38,15 @@ ResultCode DiskFile::Open(const char* path, DWORD access, DWORD disposition, DWO
   return RC_OK;
 }
 
+// The handle is gone even when CloseHandle fails; the failure is still reported, since data
+// written may not have reached the disk.
 ResultCode DiskFile::Close() {
-  if (handle_) {
-    CloseHandle(handle_);
-    handle_ = nullptr;
-    filePosition_ = 0;
-    endFlag_ = 0;
-  }
-  return RC_OK;
+  if (!handle_) return RC_OK;
+  const BOOL closed = CloseHandle(handle_);
+  handle_ = nullptr;
+  filePosition_ = 0;
+  endFlag_ = 0;
+  return closed ? RC_OK : RC_IO_FAILED;
 }
 
 ResultCode DiskFile::Read(void* buffer, uint32_t count) {

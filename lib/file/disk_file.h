@@ -18,6 +18,7 @@ class DiskFile {
   virtual ResultCode OpenReadWrite(const char* path);    // open, or create when missing
   virtual ResultCode OpenRead(const char* path);         // must exist
   virtual ResultCode CreateWrite(const char* path);      // create or truncate, write only
+  // RC_IO_FAILED when the platform reports that closing failed; the file is closed all the same.
   virtual ResultCode Close();
   // One platform transfer of up to count bytes; a short one is not an error. The count moved
   // shows as the change of GetFilePosition, and as the end flag when it is zero.

@@ -1,15 +1,18 @@
 #include "file/mem_file.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
+
+#include "platform/heap.h"
 
 namespace {
 
 // The one place the buffer's memory comes from and goes back to.
-uint8_t* NewBuffer(uint32_t capacity) { return static_cast<uint8_t*>(std::malloc(capacity)); }
+uint8_t* NewBuffer(uint32_t capacity) {
+  return static_cast<uint8_t*>(AllocateHeapBlock(capacity));
+}
 
-void DeleteBuffer(uint8_t* buffer) { std::free(buffer); }
+void DeleteBuffer(uint8_t* buffer) { FreeHeapBlock(buffer); }
 
 }  // namespace
 
@@ -71,6 +74,11 @@ ResultCode MemFile::Save(const char* path, uint32_t length) {
 ResultCode MemFile::Load(const char* path, uint32_t length) {
   if (ResultCode rc = OpenRead(path)) return rc;
   uint32_t count = length != 0 ? length : GetSize();
+  // A size the platform could not tell must not become a 4 GiB buffer.
+  if (length == 0 && count == INVALID_FILE_SIZE) {
+    Close();
+    return RC_IO_FAILED;
+  }
   Allocate(count);
   DiskFile::Seek(0);
   ResultCode read = Read(buffer_, count);

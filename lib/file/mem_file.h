@@ -25,7 +25,8 @@ class MemFile : public DiskFile {
   // Writes the first length bytes (0: up to the position) to a file created afresh.
   virtual ResultCode Save(const char* path, uint32_t length);
   // Reads length bytes (0: the whole file) into a buffer of that capacity. The position is
-  // not reset when the capacity already matched.
+  // not reset when the capacity already matched. RC_IO_FAILED, buffer untouched, when the
+  // whole file's size cannot be had.
   virtual ResultCode Load(const char* path, uint32_t length);
   virtual uint32_t GetPosition() const;
   virtual ResultCode Move(int32_t delta);

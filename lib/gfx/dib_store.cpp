@@ -61,9 +61,11 @@ ResultCode DibStore::CreateSection(HDC reference, PixelType type, int32_t width,
 
 ResultCode DibStore::DestroySection() {
   if (!memoryDC_) return RC_OK;
-  SelectObject(memoryDC_, previousObject_);  // hands the section back so it can be deleted
-  DeleteObject(section_);
+  // Hands the section back so it can be deleted; should that fail, deleting the context
+  // first frees the section all the same.
+  SelectObject(memoryDC_, previousObject_);
   DeleteDC(memoryDC_);
+  DeleteObject(section_);
   memoryDC_ = nullptr;
   section_ = nullptr;
   previousObject_ = nullptr;

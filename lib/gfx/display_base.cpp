@@ -1,8 +1,9 @@
 #include "gfx/display_base.h"
 
-#include <new>
+#include <cstddef>
 
 #include "gfx/surface32.h"
+#include "platform/heap.h"
 
 int32_t displaySerialCounter = 1;
 
@@ -31,7 +32,7 @@ ResultCode DisplayBase::DestroyAllSurfaces() {
     delete surfaces_[slot];
     surfaces_[slot] = nullptr;
   }
-  delete[] surfaces_;
+  FreeHeapBlock(surfaces_);
   surfaces_ = nullptr;
   surfaceCount_ = 0;
   tableCapacity_ = 0;
@@ -58,11 +59,13 @@ ResultCode DisplayBase::AddSurface(Surface* surface) {
 
 ResultCode DisplayBase::GrowSurfaceTable() {
   const int32_t capacity = surfaces_ ? tableCapacity_ + kTableGrowth : kInitialTableSlots;
-  Surface** grown = new (std::nothrow) Surface*[capacity]();
+  auto** grown = static_cast<Surface**>(
+      AllocateHeapBlock(static_cast<size_t>(capacity) * sizeof(Surface*)));
   if (!grown) return RC_NO_MEMORY;
-  for (int32_t slot = 0; surfaces_ && slot < tableCapacity_; ++slot) grown[slot] = surfaces_[slot];
+  for (int32_t slot = 0; slot < capacity; ++slot)
+    grown[slot] = surfaces_ && slot < tableCapacity_ ? surfaces_[slot] : nullptr;
   if (!surfaces_) surfaceCount_ = 0;
-  delete[] surfaces_;
+  FreeHeapBlock(surfaces_);
   surfaces_ = grown;
   tableCapacity_ = capacity;
   return RC_OK;

@@ -54,8 +54,6 @@ struct PackedSums {
 
 // One 64-bit sum a channel, for windows of any size.
 struct WideSums {
-  static constexpr int64_t kMaxWindow = kMaxSamples;
-
   static WideSums Of(uint32_t p) { return {(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF}; }
   WideSums& operator+=(WideSums other) {
     red += other.red;
@@ -198,10 +196,11 @@ bool Blur(const PixelRows& dest, const PixelRows& source, const Rect& work, int6
 
 bool BlurWithRunningSums(const PixelRows& dest, const PixelRows& source, const Rect& work,
                          int64_t reach, int64_t step) {
-  const int32_t width = work.right - work.left;
-  const int32_t height = work.bottom - work.top;
+  // In 64 bits: the edges of an inverted Rect may lie further apart than 32 bits can tell.
+  const int64_t width = int64_t{work.right} - work.left;
+  const int64_t height = int64_t{work.bottom} - work.top;
   if (width <= 0 || height <= 0) return true;
-  if (int64_t{width} * height >= kMaxSamples) return false;
+  if (width * height >= kMaxSamples) return false;
   // A step or a reach past the Rect's longer side samples the same as that side.
   const int64_t side = std::max(width, height);
   const int64_t gridStep = std::min(step, side);

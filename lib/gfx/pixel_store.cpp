@@ -1,6 +1,6 @@
 #include "gfx/pixel_store.h"
 
-#include <cstdlib>
+#include "platform/heap.h"
 
 // An invalid type (4) or an unusable size (2) keeps the current block; otherwise the current
 // block goes first, so a failed allocation (4) leaves no block at all.
@@ -9,12 +9,12 @@ ResultCode PixelStore::Allocate(PixelType type, int32_t width, int32_t height) {
   const int64_t rowBytes = static_cast<int64_t>(width) * BytesPerPixel(type);
   if (width <= 0 || !IsStorableBlock(rowBytes, height)) return RC_BAD_LENGTH;
   Free();
-  buffer_ = std::malloc(static_cast<size_t>(rowBytes * height));
+  buffer_ = AllocateHeapBlock(static_cast<size_t>(rowBytes * height));
   return buffer_ ? RC_OK : RC_NO_MEMORY;
 }
 
 ResultCode PixelStore::Free() {
-  std::free(buffer_);
+  FreeHeapBlock(buffer_);
   buffer_ = nullptr;
   return RC_OK;
 }

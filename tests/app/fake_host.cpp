@@ -42,6 +42,12 @@ bool FakeHost::MoveReplacing(const char* source, const char* target) {
   return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
+bool FakeHost::MoveToNewName(const char* source, const char* target) {
+  moves.push_back(std::string(source) + ">" + target);
+  if (moveFails) return false;
+  return MoveFileExA(source, target, MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 bool FakeHost::RemoveFile(const char* path) { return DeleteFileA(path) != FALSE; }
 
 bool FakeHost::MakeFolder(const char* path, SECURITY_ATTRIBUTES* security) {

@@ -20,3 +20,18 @@ TEST(DriveRoot, DriveLetterBecomesAnUpperCaseFolderUnderTheRoot) {
   EXPECT_EQ(GetFileAttributesA("C:\\"), INVALID_FILE_ATTRIBUTES);
   EXPECT_FALSE(CreateDirectoryA("C:\\x", nullptr));
 }
+
+TEST(DriveRoot, DotDotStopsAtTheDriveRoot) {
+  TempDir dir;
+  const std::string root = dir.Path("root");
+  ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
+  subst::SetDriveRoot(root.c_str());
+  ASSERT_TRUE(CreateDirectoryA("C:\\", nullptr));
+  EXPECT_TRUE(CreateDirectoryA("C:\\..\\..\\up\\", nullptr));
+  EXPECT_TRUE(CreateDirectoryA("C:\\a\\.\\..\\b", nullptr));
+  EXPECT_TRUE(PathExists(root + "/C/up"));
+  EXPECT_TRUE(PathExists(root + "/C/b"));
+  EXPECT_FALSE(PathExists(dir.Path("up")));
+  EXPECT_EQ(GetFileAttributesA("C:\\b\\..\\..\\.."), FILE_ATTRIBUTE_DIRECTORY);
+  subst::SetDriveRoot(nullptr);
+}

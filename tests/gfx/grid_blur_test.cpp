@@ -54,7 +54,10 @@ TEST(GridBlur, EmptyRectsWriteNothing) {
   Pixels source = RandomPixels(9);
   const Pixels background = RandomPixels(10);
   Pixels dest = background;
-  const Rect rects[] = {{4, 4, 4, 9}, {4, 4, 9, 4}, {9, 9, 2, 2}};
+  // The last two are inverted so far that their width or height overflows 32 bits.
+  const Rect rects[] = {{4, 4, 4, 9},          {4, 4, 9, 4},
+                        {9, 9, 2, 2},          {11, 0, INT32_MIN, 5},
+                        {0, 3, 5, INT32_MIN}};
   for (const Rect& rect : rects) {
     EXPECT_TRUE(BlurWithRunningSums(dest.Rows(), source.Rows(), rect, 2, 1));
   }

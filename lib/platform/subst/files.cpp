@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "fault_hooks.h"
 #include "file_hooks.h"
 #include "win32_subst.h"
 
@@ -97,6 +98,29 @@ std::string WithSlashes(const char* path) {
   return out;
 }
 
+// "." and ".." resolved as Windows resolves them: ".." never climbs above the drive's root,
+// so nothing named by a drive path lies outside the drive's folder.
+std::string WithinDrive(const std::string& rest) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= rest.size()) {
+    size_t end = rest.find('/', start);
+    if (end == std::string::npos) end = rest.size();
+    const std::string part = rest.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string out;
+  for (const std::string& part : parts) out += (out.empty() ? "" : "/") + part;
+  // A final separator stays: "C:\a\" names the folder a.
+  if (!rest.empty() && rest.back() == '/' && !out.empty()) out += '/';
+  return out;
+}
+
 bool IsDrivePath(const char* path) {
   return std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
 }
@@ -110,10 +134,8 @@ bool MapPath(const char* path, std::string& out) {
     return true;
   }
   if (DriveRoot().empty()) return false;
-  const char* rest = path + 2;
-  while (*rest == '\\' || *rest == '/') ++rest;
   out = DriveRoot() + '/' + static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))) +
-        '/' + WithSlashes(rest);
+        '/' + WithinDrive(WithSlashes(path + 2));
   return true;
 }
 
@@ -164,10 +186,13 @@ namespace subst {
 
 void SetDriveRoot(const char* dir) { DriveRoot() = dir ? dir : ""; }
 
+int32_t OpenFileHandles() { return static_cast<int32_t>(OpenFiles().size()); }
+
 }  // namespace subst
 
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, SECURITY_ATTRIBUTES*,
                    DWORD disposition, DWORD, HANDLE) {
+  if (subst::FaultDue(subst::Fault::kOpen)) return INVALID_HANDLE_VALUE;
   std::string name;
   int flags = OpenFlags(access, disposition);
   if (!MapPath(path, name) || flags < 0) return INVALID_HANDLE_VALUE;
@@ -186,8 +211,9 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, SECURITY_ATTRIBUTES*,
 }
 
 BOOL ReadFile(HANDLE handle, void* buffer, DWORD count, DWORD* moved, void* overlapped) {
+  const bool fails = subst::FaultDue(subst::Fault::kRead);
   OpenFile* file = TransferFile(handle, GENERIC_READ, buffer, count, moved, overlapped);
-  if (!file) return FALSE;
+  if (!file || fails) return FALSE;
   DWORD done = 0;
   while (done < count) {
     ssize_t n = read(file->fd, static_cast<char*>(buffer) + done, count - done);
@@ -200,21 +226,37 @@ BOOL ReadFile(HANDLE handle, void* buffer, DWORD count, DWORD* moved, void* over
   return TRUE;
 }
 
-BOOL WriteFile(HANDLE handle, const void* buffer, DWORD count, DWORD* moved, void* overlapped) {
-  OpenFile* file = TransferFile(handle, GENERIC_WRITE, buffer, count, moved, overlapped);
-  if (!file) return FALSE;
+namespace {
+
+bool WriteAll(int fd, const char* bytes, DWORD count) {
   DWORD done = 0;
   while (done < count) {
-    ssize_t n = write(file->fd, static_cast<const char*>(buffer) + done, count - done);
+    ssize_t n = write(fd, bytes + done, count - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return FALSE;
+    if (n <= 0) return false;
     done += static_cast<DWORD>(n);
   }
-  *moved = done;
+  return true;
+}
+
+}  // namespace
+
+BOOL WriteFile(HANDLE handle, const void* buffer, DWORD count, DWORD* moved, void* overlapped) {
+  const bool fails = subst::FaultDue(subst::Fault::kWrite);
+  OpenFile* file = TransferFile(handle, GENERIC_WRITE, buffer, count, moved, overlapped);
+  if (!file) return FALSE;
+  const char* bytes = static_cast<const char*>(buffer);
+  if (fails) {
+    WriteAll(file->fd, bytes, count / 2);  // the disk filled up part way
+    return FALSE;
+  }
+  if (!WriteAll(file->fd, bytes, count)) return FALSE;
+  *moved = count;
   return TRUE;
 }
 
 DWORD SetFilePointer(HANDLE handle, LONG distance, LONG* distanceHigh, DWORD method) {
+  if (subst::FaultDue(subst::Fault::kSeek)) return INVALID_SET_FILE_POINTER;
   OpenFile* file = Lookup(handle);
   struct stat st;
   if (!file || method > FILE_END || fstat(file->fd, &st) != 0) return INVALID_SET_FILE_POINTER;
@@ -235,6 +277,7 @@ DWORD SetFilePointer(HANDLE handle, LONG distance, LONG* distanceHigh, DWORD met
 }
 
 DWORD GetFileSize(HANDLE handle, DWORD* sizeHigh) {
+  if (subst::FaultDue(subst::Fault::kSize)) return INVALID_FILE_SIZE;
   OpenFile* file = Lookup(handle);
   struct stat st;
   if (!file || fstat(file->fd, &st) != 0) return INVALID_FILE_SIZE;
@@ -244,16 +287,18 @@ DWORD GetFileSize(HANDLE handle, DWORD* sizeHigh) {
 }
 
 BOOL CloseHandle(HANDLE handle) {
+  const bool fails = subst::FaultDue(subst::Fault::kClose);
   OpenFile* file = Lookup(handle);
   if (!file) return FALSE;
   auto& files = OpenFiles();
   files.erase(std::find(files.begin(), files.end(), file));
   close(file->fd);
   delete file;
-  return TRUE;
+  return fails ? FALSE : TRUE;
 }
 
 DWORD GetFileAttributesA(LPCSTR path) {
+  if (subst::FaultDue(subst::Fault::kAttributes)) return INVALID_FILE_ATTRIBUTES;
   std::string name;
   struct stat st;
   if (!StatPath(path, name, st)) return INVALID_FILE_ATTRIBUTES;
@@ -261,6 +306,7 @@ DWORD GetFileAttributesA(LPCSTR path) {
 }
 
 BOOL DeleteFileA(LPCSTR path) {
+  if (subst::FaultDue(subst::Fault::kDelete)) return FALSE;
   std::string name;
   struct stat st;
   if (!StatPath(path, name, st) || S_ISDIR(st.st_mode) || IsHeldOpen(st)) return FALSE;
@@ -268,6 +314,7 @@ BOOL DeleteFileA(LPCSTR path) {
 }
 
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
+  if (subst::FaultDue(subst::Fault::kMove)) return FALSE;
   std::string source, target;
   struct stat sourceStat, targetStat;
   if (!StatPath(from, source, sourceStat) || IsHeldOpen(sourceStat) || !MapPath(to, target))
@@ -286,7 +333,10 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
   return TRUE;
 }
 
+BOOL MoveFileA(LPCSTR from, LPCSTR to) { return MoveFileExA(from, to, 0); }
+
 BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES*) {
+  if (subst::FaultDue(subst::Fault::kCreateFolder)) return FALSE;
   std::string name;
   return MapPath(path, name) && mkdir(name.c_str(), 0777) == 0;
 }

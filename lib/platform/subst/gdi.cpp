@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "fault_hooks.h"
 #include "win32_subst.h"
 #include "window_hooks.h"
 
@@ -133,7 +134,10 @@ Span ClipSpan(int64_t at, int64_t size, int64_t sourceAt, int64_t sourceSize, in
 
 }  // namespace
 
-HDC GetDC(HWND window) { return TakeWindowDC(window); }
+HDC GetDC(HWND window) {
+  if (subst::FaultDue(subst::Fault::kGetDC)) return nullptr;
+  return TakeWindowDC(window);
+}
 
 int ReleaseDC(HWND window, HDC dc) {
   if (!IsWindowDCOf(window, dc)) return 0;
@@ -147,6 +151,7 @@ int GetDeviceCaps(HDC dc, int index) {
 }
 
 HDC CreateCompatibleDC(HDC reference) {
+  if (subst::FaultDue(subst::Fault::kMemoryDC)) return nullptr;
   int bitsPerPixel = kScreenBitsPerPixel;
   if (reference) {
     DeviceContext* found = Find(State().dcs, reference);
@@ -158,6 +163,7 @@ HDC CreateCompatibleDC(HDC reference) {
 
 HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT, void** bits, HANDLE section, DWORD) {
   if (bits) *bits = nullptr;
+  if (subst::FaultDue(subst::Fault::kSection)) return nullptr;
   if (!info || section || !IsDrawable(info->bmiHeader)) return nullptr;
   const BITMAPINFOHEADER& header = info->bmiHeader;
   const int32_t height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
@@ -174,6 +180,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT, void** bits, HANDLE 
 
 // Only bitmaps are selected: a DIB section, or the stock bitmap back again.
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+  if (subst::FaultDue(subst::Fault::kSelect)) return nullptr;
   DeviceContext* found = Find(State().dcs, dc);
   if (!found || !found->memory) return nullptr;
   if (Key(object) != kStockBitmap && !Find(State().sections, object)) return nullptr;

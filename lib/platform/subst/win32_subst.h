@@ -66,6 +66,7 @@ BOOL CloseHandle(HANDLE handle);
 DWORD GetFileAttributesA(LPCSTR path);
 BOOL DeleteFileA(LPCSTR path);
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
+BOOL MoveFileA(LPCSTR from, LPCSTR to);
 BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES* security);
 
 // ---- message boxes and system version (constants only; the tool reaches them through its host)

@@ -1,0 +1,242 @@
+// The Set command with arbitrary selections (any title index and mode, game folders of any
+// bytes, with or without a terminator), arbitrary Windows directories and user names, either
+// answer to the question, an old file or none, and now and then a platform call failing.
+// Whatever happens, the messages tell the truth: the completion message only with the new
+// file in place, any other end with every file on the drive exactly as it was.
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/messages.h"
+#include "app/set_command.h"
+#include "app/system_host.h"
+#include "file/text_file.h"
+#include "fuzz_support.h"
+#include "platform/subst/fault_hooks.h"
+#include "platform/subst/file_hooks.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using subst::Fault;
+
+const HWND kDialog = reinterpret_cast<HWND>(static_cast<uintptr_t>(0xD1A));
+
+// The system and the user as the input scripts them; files go to the substitute.
+class ScriptedHost : public SystemHost {
+ public:
+  bool QueryOsVersion(OsVersion&) override { return false; }
+  int ShowMessageBox(HWND owner, const char* text, const char*, UINT type) override {
+    FUZZ_CHECK(owner == kDialog, "message box owner");
+    shown.emplace_back(text);
+    return (type & MB_YESNO) == MB_YESNO ? answer : IDOK;
+  }
+  UINT QueryWindowsDirectory(char* buffer, UINT capacity) override {
+    if (windowsDirectory.empty()) return 0;
+    const auto length = static_cast<UINT>(windowsDirectory.size());
+    if (length + 1 > capacity) return length + 1;
+    std::memcpy(buffer, windowsDirectory.c_str(), length + 1);
+    return length;
+  }
+  bool QueryUserName(char* buffer, DWORD& size) override {
+    const auto needed = static_cast<DWORD>(userName.size() + 1);
+    if (userName.empty() || needed > size) {
+      size = needed;
+      return false;
+    }
+    std::memcpy(buffer, userName.c_str(), needed);
+    size = needed;
+    return true;
+  }
+  bool Exists(const char* path) override {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+  }
+  bool MoveReplacing(const char* source, const char* target) override {
+    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  }
+  bool MoveToNewName(const char* source, const char* target) override {
+    return MoveFileExA(source, target, MOVEFILE_WRITE_THROUGH);
+  }
+  bool RemoveFile(const char* path) override { return DeleteFileA(path); }
+  bool MakeFolder(const char* path, SECURITY_ATTRIBUTES* security) override {
+    return CreateDirectoryA(path, security);
+  }
+
+  std::string windowsDirectory;
+  std::string userName;
+  int answer = IDYES;
+  std::vector<std::string> shown;
+};
+
+std::string CString(std::string bytes) {
+  bytes.resize(std::strlen(bytes.c_str()));
+  return bytes;
+}
+
+// Every file under the root with its bytes.
+std::map<std::string, std::string> Files(const std::string& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    std::FILE* f = std::fopen(entry.path().c_str(), "rb");
+    std::string bytes;
+    char chunk[512];
+    for (size_t n; f && (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.append(chunk, n);
+    if (f) std::fclose(f);
+    files[entry.path().lexically_relative(root).string()] = bytes;
+  }
+  return files;
+}
+
+struct Expected {
+  std::string infoPath;  // drive path, as the command builds it
+  std::string content;
+};
+
+Expected ExpectedFile(const ScriptedHost& host) {
+  const int32_t title = g_selection.titleIndex;
+  const char* name = title == 0 ? "tw.ifo" : title == 1 ? "ox.ifo" : "quil.ifo";
+  static const char* const kLists[3][2] = {
+      {"0 1 ", "0 1 10 "}, {"0 1 2 ", "0 1 2 10 "}, {"0 1 2 ", "0 1 2 10 11 "}};
+  const int row = title == 0 ? 0 : title == 1 ? 1 : 2;
+  const char* components = kLists[row][g_selection.installMode == 0 ? 0 : 1];
+  const std::string& windows = host.windowsDirectory;
+  const std::string folder = g_profileFolderFlag == 1
+                                 ? windows.substr(0, 3) + "Documents and Settings\\" +
+                                       host.userName + "\\Application Data\\Vorn\\"
+                                 : windows + "\\";
+  return {folder + name, std::string(g_selection.gameFolder) + "\r\n" + components};
+}
+
+// What the substitute holds at a drive path, or none.
+std::optional<std::string> ReadThrough(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes(4096, '\0');
+  DWORD moved = 0;
+  ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &moved, nullptr);
+  CloseHandle(h);
+  bytes.resize(moved);
+  return bytes;
+}
+
+constexpr Fault kFaultKinds[] = {Fault::kAttributes,  Fault::kGlobalAlloc, Fault::kHeapAlloc,
+                                 Fault::kOpen,        Fault::kSeek,        Fault::kWrite,
+                                 Fault::kClose,       Fault::kMove,        Fault::kDelete,
+                                 Fault::kCreateFolder};
+
+void Arrange(FuzzedDataProvider& in, ScriptedHost& host, const std::string& root) {
+  g_selection.titleIndex =
+      in.ConsumeBool() ? in.ConsumeIntegralInRange<int32_t>(-1, 3) : in.ConsumeIntegral<int32_t>();
+  g_selection.installMode =
+      in.ConsumeBool() ? in.ConsumeIntegralInRange<int32_t>(0, 1) : in.ConsumeIntegral<int32_t>();
+  g_profileFolderFlag = in.ConsumeIntegralInRange<int32_t>(0, 2) == 0 ? 0 : 1;
+  static const char* const kDirectories[] = {"X:\\WINDOWS", "D:\\WINNT", "X:", "X:\\"};
+  // GetWindowsDirectoryA names a drive; the rest of the directory is arbitrary bytes.
+  host.windowsDirectory = in.ConsumeBool() ? in.PickValueInArray(kDirectories)
+                                           : "X:" + CString(in.ConsumeRandomLengthString(300));
+  host.userName = in.ConsumeBool() ? "taro" : CString(in.ConsumeRandomLengthString(240));
+  host.answer = in.ConsumeIntegralInRange<int>(0, 3) == 0 ? IDNO : IDYES;
+  const bool oldFile = in.ConsumeBool();
+
+  // The game folder: bytes of the input, a terminator only where they bring one, now and then
+  // none at all.
+  std::memset(g_selection.gameFolder, 0, sizeof g_selection.gameFolder);
+  const std::string folder = in.ConsumeRandomLengthString(sizeof g_selection.gameFolder);
+  std::memcpy(g_selection.gameFolder, folder.data(), folder.size());
+  if (in.ConsumeIntegralInRange<int>(0, 15) == 0)
+    std::memset(g_selection.gameFolder, 'g', sizeof g_selection.gameFolder);
+
+  fs::create_directories(root + "/X/WINDOWS");
+  fs::create_directories(root + "/D/WINNT");
+  if (oldFile && std::memchr(g_selection.gameFolder, '\0', sizeof g_selection.gameFolder)) {
+    // Where the command will look, when that is a place the drive can hold.
+    const std::string path = ExpectedFile(host).infoPath;
+    CreateDirectoryA((path.substr(0, 3) + "Documents and Settings").c_str(), nullptr);
+    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+      CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      DWORD moved = 0;
+      WriteFile(h, "old\r\n0 ", 7, &moved, nullptr);
+      CloseHandle(h);
+    }
+  }
+  if (in.ConsumeIntegralInRange<int>(0, 2) == 0) {
+    const Fault kind = in.PickValueInArray(kFaultKinds);
+    const auto nth = in.ConsumeIntegralInRange<int32_t>(1, 12);
+    if (in.ConsumeBool())
+      subst::FailCallsFrom(kind, nth);
+    else
+      subst::FailCall(kind, nth);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const std::string root = ScratchFolder() + "/root";
+  fs::remove_all(root);
+  fs::create_directories(root);
+  subst::SetDriveRoot(root.c_str());
+
+  FuzzedDataProvider in(data, size);
+  ScriptedHost host;
+  subst::ClearFaults();
+  Arrange(in, host, root);
+  const auto before = Files(root);
+  const bool terminated =
+      std::memchr(g_selection.gameFolder, '\0', sizeof g_selection.gameFolder) != nullptr;
+
+  RunSetCommand(host, kDialog);
+  const bool deleteFailed = subst::CallsOf(Fault::kDelete) > 0;
+  subst::ClearFaults();
+
+  FUZZ_EXPECT_EQ(subst::OpenFileHandles(), 0, "handles left open");
+  FUZZ_CHECK(g_textFile.GetBuffer() == nullptr, "text buffer left");
+  for (const auto& entry : fs::directory_iterator(ScratchFolder()))
+    FUZZ_CHECK(entry.path() == root, "made outside the root: " + entry.path().string());
+
+  const std::vector<std::string>& shown = host.shown;
+  FUZZ_CHECK(!shown.empty() && shown.size() <= 2, "messages");
+  const bool asked = shown.front() == kMessageAskOverwrite;
+  FUZZ_CHECK(shown.size() == 1 || asked, "a second message only after the question");
+  FUZZ_CHECK(!asked || host.answer == IDYES || shown.size() == 1, "went on after a No");
+  const std::string& last = shown.back();
+  auto after = Files(root);
+  if (last == kMessageSetDone) {
+    FUZZ_CHECK(terminated && g_selection.gameFolder[0] != '\0', "done without a game folder");
+    const Expected expected = ExpectedFile(host);
+    FUZZ_CHECK(ReadThrough(expected.infoPath) == expected.content,
+               "done, but the file is not the new one: " + expected.infoPath);
+    // Besides that file, nothing changed but what the old file was replaced with.
+    for (const auto& [name, bytes] : before) {
+      const auto it = after.find(name);
+      FUZZ_CHECK(it != after.end() && (it->second == bytes || it->second == expected.content),
+                 "a file changed or went: " + name);
+    }
+    FUZZ_CHECK(after.size() <= before.size() + 1, "files left over");
+    return 0;
+  }
+  // Any other end: every file exactly as before, a temporary file aside that could not be
+  // removed.
+  FUZZ_CHECK(last == kMessageWriteFailed || last == kMessageNoGameFolder ||
+                 (asked && shown.size() == 1 && host.answer != IDYES),
+             "an end without its message: " + last);
+  if (last == kMessageNoGameFolder) FUZZ_CHECK(g_selection.gameFolder[0] == '\0', last);
+  for (const auto& [name, bytes] : before) {
+    const auto it = after.find(name);
+    FUZZ_CHECK(it != after.end() && it->second == bytes, "a file changed or went: " + name);
+    after.erase(it);
+  }
+  for (const auto& [name, bytes] : after) {
+    FUZZ_CHECK(deleteFailed && name.size() > 4 && name.substr(name.size() - 4) == ".tmp",
+               "a file appeared: " + name);
+  }
+  return 0;
+}

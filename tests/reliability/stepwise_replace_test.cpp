@@ -1,0 +1,69 @@
+// Replacing a file where MoveFileExA is missing: whichever move or delete fails, the target holds
+// the old bytes or the new ones; only when even putting the old file back fails is it aside.
+#include "app/stepwise_replace.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "temp_dir.h"
+#ifndef _WIN32
+#include "fault_sweep.h"
+#endif
+
+namespace {
+
+class StepwiseReplace : public ::testing::Test {
+ protected:
+  void Arrange() {
+    std::remove(aside_.c_str());
+    WriteWholeFile(target_, "old");
+    WriteWholeFile(source_, "new");
+  }
+
+  TempDir dir_;
+  const std::string target_ = dir_.Path("tw.ifo");
+  const std::string source_ = dir_.Path("tw.ifo.tmp");
+  const std::string aside_ = dir_.Path("tw.ifo.old");
+};
+
+TEST_F(StepwiseReplace, NewFileTakesTheNameAndNothingIsLeftAside) {
+  Arrange();
+  WriteWholeFile(aside_, "stale");
+  EXPECT_TRUE(ReplaceStepwise(source_.c_str(), target_.c_str()));
+  EXPECT_EQ(ReadWholeFile(target_), "new");
+  EXPECT_FALSE(PathExists(source_));
+  EXPECT_FALSE(PathExists(aside_));
+}
+
+TEST_F(StepwiseReplace, MissingSourceLeavesTheOldFile) {
+  WriteWholeFile(target_, "old");
+  EXPECT_FALSE(ReplaceStepwise(source_.c_str(), target_.c_str()));
+  EXPECT_EQ(ReadWholeFile(target_), "old");
+  EXPECT_FALSE(PathExists(aside_));
+}
+
+#ifndef _WIN32
+TEST_F(StepwiseReplace, FailingMovesAndDeletesNeverLoseTheOldBytes) {
+  SweepFaults({subst::Fault::kMove, subst::Fault::kDelete}, [&](const FaultCase& f) {
+    Arrange();
+    const bool replaced = ReplaceStepwise(source_.c_str(), target_.c_str());
+    // Only a failed move of the new file, or of the old one aside, stops the replacement.
+    const bool moveStops = f.Fails(subst::Fault::kMove) && f.nth <= 2;
+    EXPECT_EQ(replaced, !moveStops);
+    const bool oldStaysAside = f.Fails(subst::Fault::kMove) && f.nth == 2 && f.andLater;
+    if (oldStaysAside) {
+      EXPECT_FALSE(PathExists(target_));
+      EXPECT_EQ(ReadWholeFile(aside_), "old");
+      return;
+    }
+    EXPECT_EQ(ReadWholeFile(target_), replaced ? "new" : "old");
+    if (!f.Fails(subst::Fault::kDelete)) {
+      EXPECT_FALSE(PathExists(aside_));
+    }
+  });
+}
+#endif
+
+}  // namespace
