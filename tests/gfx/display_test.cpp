@@ -1,10 +1,11 @@
-// The display: its surface table, Open and Close, and what Present and Paint put in the window.
+// The display on a window: Open and Close, and what Present and Paint put in the window.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstring>
 #include <vector>
 
+#include "app/startup_display.h"
 #include "gfx/display.h"
 #include "gfx/surface32.h"
 #include "pixel_pattern.h"
@@ -26,74 +27,6 @@ void PaintWindow(const TestWindow& window, uint32_t seed) {
   ASSERT_EQ(painter.PresentAll(), RC_OK);
 }
 
-TEST(DisplayTable, GrowsByTenKeepsSlotsAndReusesTheLowestFreeSlot) {
-  Display display;
-  std::vector<Surface*> made;
-  for (int32_t i = 0; i < 41; ++i) {
-    made.push_back(i % 2 ? display.CreateSurface(i % 3) : display.CreateSurface32(i % 3));
-    ASSERT_NE(made.back(), nullptr);
-    EXPECT_EQ(made.back()->OwnerSerial(), display.Serial());
-    if (i < 30) {
-      EXPECT_EQ(display.TableCapacity(), 30);
-    } else if (i < 40) {
-      EXPECT_EQ(display.TableCapacity(), 40);
-    }
-  }
-  EXPECT_EQ(display.TableCapacity(), 50);
-  EXPECT_EQ(display.SurfaceCount(), 41);
-  for (int32_t slot = 0; slot < 41; ++slot) EXPECT_EQ(display.SurfaceAt(slot), made[slot]);
-
-  ASSERT_EQ(display.DestroySurface(made[3]), RC_OK);
-  EXPECT_EQ(display.DestroySurface(made[3]), RC_NOT_FOUND);
-  EXPECT_EQ(display.SurfaceAt(3), nullptr);
-  EXPECT_EQ(display.SurfaceCount(), 40);
-  Surface* refill = display.CreateSurface(0);
-  EXPECT_EQ(display.SurfaceAt(3), refill);
-  EXPECT_EQ(display.SurfaceCount(), 41);
-  EXPECT_EQ(display.TableCapacity(), 50);
-}
-
-TEST(DisplayTable, UnknownKindsMakeNothingAndKindTwoIsADibSurface) {
-  Display display;
-  EXPECT_EQ(display.CreateSurface(3), nullptr);
-  EXPECT_EQ(display.CreateSurface(-1), nullptr);
-  EXPECT_EQ(display.CreateSurface32(3), nullptr);
-  EXPECT_EQ(display.CreateSurface32(-1), nullptr);
-  EXPECT_EQ(display.SurfaceCount(), 0);
-
-  // Closed, the display hands DIB surfaces the null window's (the screen's) context.
-  Surface* plain = display.CreateSurface(2);
-  Surface32* drawing = display.CreateSurface32(2);
-  ASSERT_EQ(plain->Create(16, 4), RC_OK);
-  ASSERT_EQ(drawing->Create(16, 4), RC_OK);
-  EXPECT_EQ(plain->FamilyCode(), 24);
-  EXPECT_EQ(drawing->FamilyCode(), 15);
-  EXPECT_EQ(plain->Flags(), Surface::kFlagsDib);
-  EXPECT_NE(plain->GetDeviceContext(), nullptr);
-  EXPECT_NE(drawing->PresentDC(), nullptr);
-  EXPECT_EQ(drawing->PresentDC(), drawing->GetDeviceContext());
-  EXPECT_EQ(display.SurfaceCount(), 2);
-}
-
-TEST(DisplayTable, DestroyRefusesNullForeignAndForgottenSurfaces) {
-  Display display;
-  Display other;
-  Surface* foreign = other.CreateSurface32(0);
-  Surface* own = display.CreateSurface(0);
-  EXPECT_EQ(display.DestroySurface(nullptr), RC_NO_MEMORY);
-  EXPECT_EQ(display.AddSurface(nullptr), RC_NO_MEMORY);
-  EXPECT_EQ(display.DestroySurface(foreign), RC_NOT_FOUND);
-  EXPECT_EQ(other.SurfaceAt(0), foreign);
-
-  EXPECT_EQ(display.DestroyAllSurfaces(), RC_OK);
-  EXPECT_EQ(display.TableCapacity(), 0);
-  EXPECT_EQ(display.DestroySurface(own), RC_NOT_FOUND);
-  Surface* fresh = display.CreateSurface(0);
-  EXPECT_EQ(display.SurfaceAt(0), fresh);
-  EXPECT_EQ(display.TableCapacity(), 30);
-  EXPECT_EQ(display.SurfaceCount(), 1);
-}
-
 class DisplayOnWindow : public ::testing::Test {
  protected:
   TestWindow window_{320, 240};
@@ -102,6 +35,7 @@ class DisplayOnWindow : public ::testing::Test {
 
 TEST_F(DisplayOnWindow, OpenRefusesBadDescriptorsAndChangesNothing) {
   EXPECT_EQ(display_.Open(nullptr), RC_NULL_ARGUMENT);
+  EXPECT_EQ(display_.AddSurface(nullptr), RC_NO_MEMORY);
   for (int32_t size : {27, 32}) {
     DisplayDesc desc = DescFor(window_.handle(), 320, 240);
     desc.size = size;
@@ -114,12 +48,23 @@ TEST_F(DisplayOnWindow, OpenRefusesBadDescriptorsAndChangesNothing) {
   EXPECT_EQ(display_.SurfaceCount(), 0);
 }
 
-TEST(DisplayOpen, MakesAPrimaryDibSurfaceOfTheArea) {
-  TestWindow window(800, 600);
-  Display display;
-  const DisplayDesc desc = DescFor(window.handle(), 800, 600);
-  ASSERT_EQ(display.Open(&desc), RC_OK);
-  EXPECT_EQ(std::memcmp(display.GetDesc(), &desc, sizeof desc), 0);
+// As the program entry makes it: on a hidden window, 800 x 600.
+TEST(StartDisplay, RefusesUnusableArgumentsThenOpensAPrimaryDibSurfaceOfTheArea) {
+  TestWindow window(800, 600, TestWindow::Shown::kNo);
+  EXPECT_EQ(StartDisplay(nullptr, 800, 600), 0);
+  EXPECT_EQ(StartDisplay(window.handle(), 0, 600), 0);
+  EXPECT_EQ(StartDisplay(window.handle(), 800, -1), 0);
+  EXPECT_EQ(g_display, nullptr);
+
+  ASSERT_EQ(StartDisplay(window.handle(), 800, 600), 1);
+  ASSERT_NE(g_display, nullptr);
+  Display& display = *g_display;
+  const DisplayDesc* desc = display.GetDesc();
+  EXPECT_EQ(desc->size, 28);
+  EXPECT_EQ(desc->width, 800);
+  EXPECT_EQ(desc->height, 600);
+  EXPECT_EQ(desc->bitDepth, 24);
+  EXPECT_EQ(WindowFromDesc(*desc), window.handle());
   EXPECT_EQ(display.GetPixelType(), kPixelType32);
   EXPECT_EQ(display.GetBitsPerPixel(), 32);
   EXPECT_NE(display.DeviceContext(), nullptr);
@@ -133,6 +78,7 @@ TEST(DisplayOpen, MakesAPrimaryDibSurfaceOfTheArea) {
   EXPECT_EQ(primary->Flags(), Surface::kFlagsDib);
   EXPECT_EQ(primary->FamilyCode(), 15);
   EXPECT_NE(primary->PresentDC(), nullptr);
+  EXPECT_NE(primary->Lock(), nullptr);
 }
 
 // The area is 301 wide, so the section's rows are 304 pixels: a copy that ignored the pitch
@@ -141,6 +87,7 @@ TEST_F(DisplayOnWindow, PresentCopiesTheRectOrTheWholeAreaToTheSamePlace) {
   PaintWindow(window_, 1);
   const DisplayDesc desc = DescFor(window_.handle(), 301, 200);
   ASSERT_EQ(display_.Open(&desc), RC_OK);
+  EXPECT_EQ(std::memcmp(display_.GetDesc(), &desc, sizeof desc), 0);  // reserved fields too
   Surface32& primary = *display_.GetPrimarySurface();
   ASSERT_EQ(primary.Pitch(), 304);
   const Rect area{0, 0, 301, 200};
