@@ -217,6 +217,7 @@ class Session {
       case Op::kDestroy: Destroy(PickLive()); break;
       case Op::kDestroyPrimary: Destroy(m_.Find(m_.primary)); break;
       case Op::kDestroyForeign:
+        Expect(display_->AddSurface(nullptr), RC_NO_MEMORY);
         Expect(display_->DestroySurface(nullptr), RC_NO_MEMORY);
         Expect(display_->DestroySurface(foreign_), RC_NOT_FOUND);
         break;

@@ -1,7 +1,7 @@
-// MemFile and TextFile under random sequences of their operations, with the heap failing now
-// and then, checked after every step against a plain model: the buffer's bytes, position and
-// capacity, the files Save and Load go through, and the text's column and line counter, which
-// must always equal a count of the lines before the position.
+// TextFile, and MemFile beneath it, under random sequences of their operations with the heap
+// failing now and then, checked after every step against a plain model: the buffer's bytes,
+// position and capacity, the files Save and Load go through, and the column and line counter,
+// which must always equal a count of the lines before the position.
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -157,7 +157,6 @@ enum class Op {
   kReadBytes,
   kSave,
   kLoad,
-  // TextFile only from here on
   kCountLines,
   kAllocateZeroed,
   kSaveText,
@@ -171,25 +170,20 @@ enum class Op {
   kCount
 };
 
+// A TextFile: its MemFile operations are MemFile's after forgetting the line count.
 class Session {
  public:
-  Session(FuzzedDataProvider& in, bool text) : in_(in), text_(text) {
-    file_ = text ? std::make_unique<TextFile>() : std::make_unique<MemFile>();
-  }
+  explicit Session(FuzzedDataProvider& in) : in_(in) {}
 
   void Step(int step) {
-    const int last = static_cast<int>(text_ ? Op::kCount : Op::kCountLines) - 1;
-    const auto op = static_cast<Op>(in_.ConsumeIntegralInRange<int>(0, last));
+    const auto op =
+        static_cast<Op>(in_.ConsumeIntegralInRange<int>(0, static_cast<int>(Op::kCount) - 1));
     heapFails_ = in_.ConsumeIntegralInRange<int>(0, 7) == 0;
     subst::ClearFaults();
     if (heapFails_) subst::FailCallsFrom(subst::Fault::kHeapAlloc);
     where_ = "step " + std::to_string(step) + " op " + std::to_string(static_cast<int>(op)) +
              (heapFails_ ? " without heap" : "");
-    if (op < Op::kCountLines) {
-      Run(op);
-    } else {
-      RunText(op, static_cast<TextFile&>(*file_));
-    }
+    Run(op, *file_);
     subst::ClearFaults();
     Check();
   }
@@ -219,34 +213,33 @@ class Session {
     }
   }
 
-  void Run(Op op) {
-    MemFile& f = *file_;
+  void Run(Op op, TextFile& t) {
     switch (op) {
       case Op::kAllocate: {
         const uint32_t capacity = SmallCapacity();
-        Expect(f.Allocate(capacity), RC_OK);
+        Expect(t.Allocate(capacity), RC_OK);
         AdoptFreshBlock(m_.Allocate(capacity, heapFails_));
         break;
       }
       case Op::kFree:
-        Expect(f.Free(), RC_OK);
+        Expect(t.Free(), RC_OK);
         m_.Allocate(0, false);
         break;
       case Op::kFill: {
         const auto value = in_.ConsumeIntegral<int32_t>();
-        Expect(f.Fill(value), m_.Fill(value));
+        Expect(t.Fill(value), m_.Fill(value));
         break;
       }
       case Op::kSeek: {
         const int32_t offset = Offset();
-        Expect(f.Seek(offset), m_.Seek(offset));
+        Expect(t.Seek(offset), m_.Seek(offset));
         break;
       }
-      case Op::kSeekEnd: Expect(f.SeekEnd(), m_.Seek(int64_t{m_.Capacity()} - 1)); break;
+      case Op::kSeekEnd: Expect(t.SeekEnd(), m_.Seek(int64_t{m_.Capacity()} - 1)); break;
       case Op::kMove: {
         const int32_t delta = in_.ConsumeBool() ? in_.ConsumeIntegralInRange<int32_t>(-80, 80)
                                                 : in_.ConsumeIntegral<int32_t>();
-        Expect(f.Move(delta), m_.Move(delta));
+        Expect(t.Move(delta), m_.Move(delta));
         break;
       }
       case Op::kWriteBytes: {
@@ -256,7 +249,7 @@ class Session {
         uint32_t moved = 0xDEAD;
         const bool withMoved = in_.ConsumeBool();
         const ResultCode expected = m_.CopyChecks(null, count);
-        Expect(f.WriteBytes(null ? nullptr : data.data(), count, withMoved ? &moved : nullptr),
+        Expect(t.WriteBytes(null ? nullptr : data.data(), count, withMoved ? &moved : nullptr),
                expected);
         if (expected != RC_OK) break;
         const uint32_t fitting = m_.Fitting(count);
@@ -270,7 +263,7 @@ class Session {
         std::vector<char> buffer(count + 1);
         uint32_t moved = 0xDEAD;
         const ResultCode expected = m_.CopyChecks(null, count);
-        Expect(f.ReadBytes(null ? nullptr : buffer.data(), count, &moved), expected);
+        Expect(t.ReadBytes(null ? nullptr : buffer.data(), count, &moved), expected);
         if (expected != RC_OK) break;
         const uint32_t fitting = m_.Fitting(count);
         FUZZ_EXPECT_EQ(moved, fitting, where_);
@@ -283,27 +276,15 @@ class Session {
       case Op::kSave: {
         const int name = Name();
         const uint32_t length = Length();
-        Expect(f.Save(PathOf(name).c_str(), length), m_.Save(name, length));
+        Expect(t.Save(PathOf(name).c_str(), length), m_.Save(name, length));
         break;
       }
       case Op::kLoad: {
         const int name = Name();
         const uint32_t length = Length();
-        Load(f.Load(PathOf(name).c_str(), length), name, length);
+        Load(t.Load(PathOf(name).c_str(), length), name, length);
         break;
       }
-      default: break;
-    }
-  }
-
-  void Load(ResultCode got, int name, uint32_t length) {
-    const uint32_t before = m_.Capacity();
-    Expect(got, m_.Load(name, length, heapFails_));
-    if (got == RC_OK) AdoptFreshBlock(before != m_.Capacity(), m_.files[name].size());
-  }
-
-  void RunText(Op op, TextFile& t) {
-    switch (op) {
       case Op::kCountLines: t.CountLines(); break;
       case Op::kAllocateZeroed: {
         const uint32_t capacity = SmallCapacity();
@@ -375,19 +356,22 @@ class Session {
     }
   }
 
+  void Load(ResultCode got, int name, uint32_t length) {
+    const uint32_t before = m_.Capacity();
+    Expect(got, m_.Load(name, length, heapFails_));
+    if (got == RC_OK) AdoptFreshBlock(before != m_.Capacity(), m_.files[name].size());
+  }
+
   void Check() {
-    const MemFile& f = *file_;
-    FUZZ_CHECK((f.GetBuffer() != nullptr) == m_.HasBuffer(), where_);
-    FUZZ_EXPECT_EQ(f.GetCapacity(), m_.Capacity(), where_);
-    FUZZ_EXPECT_EQ(f.GetPosition(), m_.position, where_);
-    FUZZ_CHECK(!m_.HasBuffer() || std::memcmp(f.GetBuffer(), m_.bytes.data(), m_.Capacity()) == 0,
+    TextFile& t = *file_;
+    FUZZ_CHECK((t.GetBuffer() != nullptr) == m_.HasBuffer(), where_);
+    FUZZ_EXPECT_EQ(t.GetCapacity(), m_.Capacity(), where_);
+    FUZZ_EXPECT_EQ(t.GetPosition(), m_.position, where_);
+    FUZZ_CHECK(!m_.HasBuffer() || std::memcmp(t.GetBuffer(), m_.bytes.data(), m_.Capacity()) == 0,
                where_ + ": buffer bytes");
+    FUZZ_EXPECT_EQ(t.GetColumn(), m_.Column(), where_);
+    FUZZ_EXPECT_EQ(t.GetLineCount(), m_.LineCount(), where_ + ": line counter");
     FUZZ_EXPECT_EQ(subst::OpenFileHandles(), 0, where_);
-    if (text_) {
-      auto& t = static_cast<TextFile&>(*file_);
-      FUZZ_EXPECT_EQ(t.GetColumn(), m_.Column(), where_);
-      FUZZ_EXPECT_EQ(t.GetLineCount(), m_.LineCount(), where_ + ": line counter");
-    }
     for (int name = 0; name < kNames; ++name) {
       const auto it = m_.files.find(name);
       const std::optional<std::string> onDisk = ReadDisk(name);
@@ -397,8 +381,7 @@ class Session {
   }
 
   FuzzedDataProvider& in_;
-  bool text_;
-  std::unique_ptr<MemFile> file_;
+  std::unique_ptr<TextFile> file_ = std::make_unique<TextFile>();
   Model m_;
   bool heapFails_ = false;
   std::string where_;
@@ -410,7 +393,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int name = 0; name < kNames; ++name) std::filesystem::remove(PathOf(name));
   FuzzedDataProvider in(data, size);
   subst::FaultScope faults;
-  Session session(in, in.ConsumeBool());
+  Session session(in);
   for (int step = 0; in.remaining_bytes() > 0 && step < 200; ++step) session.Step(step);
   session.Finish();
   return 0;

@@ -82,7 +82,8 @@ constexpr Fault kFaultKinds[] = {Fault::kAttributes,  Fault::kGlobalAlloc, Fault
                                  Fault::kClose,       Fault::kMove,        Fault::kDelete,
                                  Fault::kCreateFolder};
 
-void Arrange(FuzzedDataProvider& in, FakeHost& host, const std::string& root) {
+// Returns whether an old file stands where the command will write.
+bool Arrange(FuzzedDataProvider& in, FakeHost& host, const std::string& root) {
   g_selection.titleIndex =
       in.ConsumeBool() ? in.ConsumeIntegralInRange<int32_t>(-1, 3) : in.ConsumeIntegral<int32_t>();
   g_selection.installMode =
@@ -106,6 +107,7 @@ void Arrange(FuzzedDataProvider& in, FakeHost& host, const std::string& root) {
 
   fs::create_directories(root + "/X/WINDOWS");
   fs::create_directories(root + "/D/WINNT");
+  bool oldFileWritten = false;
   if (oldFile && std::memchr(g_selection.gameFolder, '\0', sizeof g_selection.gameFolder)) {
     // Where the command will look, when that is a place the drive can hold.
     const std::string path = ExpectedFile(host).infoPath;
@@ -115,7 +117,7 @@ void Arrange(FuzzedDataProvider& in, FakeHost& host, const std::string& root) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       DWORD moved = 0;
-      WriteFile(h, "old\r\n0 ", 7, &moved, nullptr);
+      oldFileWritten = WriteFile(h, "old\r\n0 ", 7, &moved, nullptr);
       CloseHandle(h);
     }
   }
@@ -127,6 +129,7 @@ void Arrange(FuzzedDataProvider& in, FakeHost& host, const std::string& root) {
     else
       subst::FailCall(kind, nth);
   }
+  return oldFileWritten;
 }
 
 }  // namespace
@@ -140,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   FakeHost host;
   subst::ClearFaults();
-  Arrange(in, host, root);
+  const bool oldFile = Arrange(in, host, root);
   const auto before = Files(root);
   const bool terminated =
       std::memchr(g_selection.gameFolder, '\0', sizeof g_selection.gameFolder) != nullptr;
@@ -170,6 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Expected expected = ExpectedFile(host);
     FUZZ_CHECK(ReadThrough(expected.infoPath) == expected.content,
                "done, but the file is not the new one: " + expected.infoPath);
+    FUZZ_CHECK(!oldFile || asked, "the old file replaced without asking");
     // Besides that file, nothing changed but what the old file was replaced with.
     for (const auto& [name, bytes] : before) {
       const auto it = after.find(name);

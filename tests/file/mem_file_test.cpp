@@ -65,7 +65,7 @@ TEST_F(MemFileOnDisk, LoadTakesTheFileOrKeepsTheBuffer) {
   EXPECT_EQ(mem_.GetBuffer(), nullptr);
 }
 
-TEST_F(MemFileOnDisk, TextSavedAsTheSetCommandDoesLoadsBackLineByLine) {
+TEST_F(MemFileOnDisk, TextLoadsBackLineByLineUpToTheCapacity) {
   const std::string folder = "C:\\ゲーム\\表示\\";  // trail bytes 0x5C inside
   TextFile text;
   ASSERT_EQ(text.AllocateZeroed(280), RC_OK);
@@ -81,6 +81,15 @@ TEST_F(MemFileOnDisk, TextSavedAsTheSetCommandDoesLoadsBackLineByLine) {
   EXPECT_EQ(loaded.GetPosition(), loaded.GetCapacity());
   EXPECT_EQ(loaded.GetLineCount(), 1);
   EXPECT_EQ(loaded.GetColumn(), 5);
+
+  WriteWholeFile(path_, "AB\r\n表示\\\r");  // a CR as the last byte: nothing to skip after it
+  ASSERT_EQ(loaded.LoadText(path_.c_str()), RC_OK);
+  EXPECT_STREQ(loaded.ReadLine(line, 1), "A");
+  EXPECT_STREQ(loaded.ReadLine(line, 299), "B");
+  EXPECT_STREQ(loaded.ReadLine(line, 299), "表示\\");
+  EXPECT_EQ(loaded.GetPosition(), 10u);
+  EXPECT_STREQ(loaded.ReadLine(line, 299), "");
+  EXPECT_EQ(loaded.GetPosition(), 10u);
 }
 
 }  // namespace

@@ -33,21 +33,6 @@ class DisplayOnWindow : public ::testing::Test {
   Display display_;
 };
 
-TEST_F(DisplayOnWindow, OpenRefusesBadDescriptorsAndChangesNothing) {
-  EXPECT_EQ(display_.Open(nullptr), RC_NULL_ARGUMENT);
-  EXPECT_EQ(display_.AddSurface(nullptr), RC_NO_MEMORY);
-  for (int32_t size : {27, 32}) {
-    DisplayDesc desc = DescFor(window_.handle(), 320, 240);
-    desc.size = size;
-    EXPECT_EQ(display_.Open(&desc), RC_BAD_FORMAT);
-  }
-  EXPECT_TRUE(IsAllZero(*display_.GetDesc()));
-  EXPECT_EQ(display_.GetPrimarySurface(), nullptr);
-  EXPECT_EQ(display_.GetPixelType(), 0);
-  EXPECT_EQ(display_.DeviceContext(), nullptr);
-  EXPECT_EQ(display_.SurfaceCount(), 0);
-}
-
 // As the program entry makes it: on a hidden window, 800 x 600.
 TEST(StartDisplay, RefusesUnusableArgumentsThenOpensAPrimaryDibSurfaceOfTheArea) {
   TestWindow window(800, 600, TestWindow::Shown::kNo);
@@ -142,20 +127,6 @@ TEST_F(DisplayOnWindow, CloseEndsTheBindingAndOpenWorksAgain) {
   ASSERT_EQ(display_.Open(&desc), RC_OK);
   EXPECT_EQ(display_.SurfaceAt(0), display_.GetPrimarySurface());
   EXPECT_EQ(display_.PresentAll(), RC_OK);
-}
-
-TEST_F(DisplayOnWindow, PresentWithoutAPrimaryReportsNoSurface) {
-  const DisplayDesc desc = DescFor(window_.handle(), 320, 240);
-  ASSERT_EQ(display_.Open(&desc), RC_OK);
-  ASSERT_EQ(display_.DestroySurface(display_.GetPrimarySurface()), RC_OK);
-  EXPECT_EQ(display_.GetPrimarySurface(), nullptr);
-  EXPECT_EQ(display_.Present(nullptr), RC_NO_SURFACE);
-
-  ASSERT_EQ(display_.Close(), RC_OK);
-  ASSERT_EQ(display_.Open(&desc), RC_OK);
-  ASSERT_EQ(display_.DestroyAllSurfaces(), RC_OK);
-  EXPECT_EQ(display_.GetPrimarySurface(), nullptr);
-  EXPECT_EQ(display_.Paint(), RC_NO_SURFACE);
 }
 
 TEST_F(DisplayOnWindow, OpenReportsWhatThePrimaryLacks) {

@@ -101,7 +101,11 @@ TEST(KernelPaths, EveryPathAgreesOnEveryGreySum) {
   }
 }
 
-TEST(KernelPaths, ForcingRefusesPathsTheCpuCannotRun) {
+TEST(KernelPaths, ForcingSwitchesTheKernelsAndRefusesPathsTheCpuCannotRun) {
+  {
+    ScopedKernelPath scalar(KernelPath::kScalar);
+    EXPECT_EQ(&ActiveRowKernels(), &kScalarRowKernels);
+  }
   for (int32_t path : {-1, static_cast<int32_t>(BestKernelPath()) + 1, 3}) {
     EXPECT_EQ(ForceKernelPath(static_cast<KernelPath>(path)), RC_FAILED) << path;
   }
