@@ -1,4 +1,4 @@
-// The display on a window: Open and Close, and what Present and Paint put in the window.
+// The display: its surface table, Open and Close, and what Present and Paint put in the window.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -27,11 +27,93 @@ void PaintWindow(const TestWindow& window, uint32_t seed) {
   ASSERT_EQ(painter.PresentAll(), RC_OK);
 }
 
+TEST(DisplayTable, GrowsByTenKeepsSlotsAndReusesTheLowestFreeSlot) {
+  Display display;
+  std::vector<Surface*> made;
+  for (int32_t i = 0; i < 41; ++i) {
+    made.push_back(i % 2 ? display.CreateSurface(i % 3) : display.CreateSurface32(i % 3));
+    ASSERT_NE(made.back(), nullptr);
+    EXPECT_EQ(made.back()->OwnerSerial(), display.Serial());
+    if (i < 30) {
+      EXPECT_EQ(display.TableCapacity(), 30);
+    } else if (i < 40) {
+      EXPECT_EQ(display.TableCapacity(), 40);
+    }
+  }
+  EXPECT_EQ(display.TableCapacity(), 50);
+  EXPECT_EQ(display.SurfaceCount(), 41);
+  for (int32_t slot = 0; slot < 41; ++slot) EXPECT_EQ(display.SurfaceAt(slot), made[slot]);
+
+  ASSERT_EQ(display.DestroySurface(made[3]), RC_OK);
+  EXPECT_EQ(display.DestroySurface(made[3]), RC_NOT_FOUND);
+  EXPECT_EQ(display.SurfaceAt(3), nullptr);
+  EXPECT_EQ(display.SurfaceCount(), 40);
+  Surface* refill = display.CreateSurface(0);
+  EXPECT_EQ(display.SurfaceAt(3), refill);
+  EXPECT_EQ(display.SurfaceCount(), 41);
+  EXPECT_EQ(display.TableCapacity(), 50);
+}
+
+TEST(DisplayTable, UnknownKindsMakeNothingAndKindTwoIsADibSurface) {
+  Display display;
+  EXPECT_EQ(display.CreateSurface(3), nullptr);
+  EXPECT_EQ(display.CreateSurface(-1), nullptr);
+  EXPECT_EQ(display.CreateSurface32(3), nullptr);
+  EXPECT_EQ(display.CreateSurface32(-1), nullptr);
+  EXPECT_EQ(display.SurfaceCount(), 0);
+
+  // Closed, the display hands DIB surfaces the null window's (the screen's) context.
+  Surface* plain = display.CreateSurface(2);
+  Surface32* drawing = display.CreateSurface32(2);
+  ASSERT_EQ(plain->Create(16, 4), RC_OK);
+  ASSERT_EQ(drawing->Create(16, 4), RC_OK);
+  EXPECT_EQ(plain->FamilyCode(), 24);
+  EXPECT_EQ(drawing->FamilyCode(), 15);
+  EXPECT_EQ(plain->Flags(), Surface::kFlagsDib);
+  EXPECT_NE(plain->GetDeviceContext(), nullptr);
+  EXPECT_NE(drawing->PresentDC(), nullptr);
+  EXPECT_EQ(drawing->PresentDC(), drawing->GetDeviceContext());
+  EXPECT_EQ(display.SurfaceCount(), 2);
+}
+
+TEST(DisplayTable, DestroyRefusesNullForeignAndForgottenSurfaces) {
+  Display display;
+  Display other;
+  Surface* foreign = other.CreateSurface32(0);
+  Surface* own = display.CreateSurface(0);
+  EXPECT_EQ(display.DestroySurface(nullptr), RC_NO_MEMORY);
+  EXPECT_EQ(display.AddSurface(nullptr), RC_NO_MEMORY);
+  EXPECT_EQ(display.DestroySurface(foreign), RC_NOT_FOUND);
+  EXPECT_EQ(other.SurfaceAt(0), foreign);
+
+  EXPECT_EQ(display.DestroyAllSurfaces(), RC_OK);
+  EXPECT_EQ(display.TableCapacity(), 0);
+  EXPECT_EQ(display.DestroySurface(own), RC_NOT_FOUND);
+  Surface* fresh = display.CreateSurface(0);
+  EXPECT_EQ(display.SurfaceAt(0), fresh);
+  EXPECT_EQ(display.TableCapacity(), 30);
+  EXPECT_EQ(display.SurfaceCount(), 1);
+}
+
 class DisplayOnWindow : public ::testing::Test {
  protected:
   TestWindow window_{320, 240};
   Display display_;
 };
+
+TEST_F(DisplayOnWindow, OpenRefusesBadDescriptorsAndChangesNothing) {
+  EXPECT_EQ(display_.Open(nullptr), RC_NULL_ARGUMENT);
+  for (int32_t size : {27, 32}) {
+    DisplayDesc desc = DescFor(window_.handle(), 320, 240);
+    desc.size = size;
+    EXPECT_EQ(display_.Open(&desc), RC_BAD_FORMAT);
+  }
+  EXPECT_TRUE(IsAllZero(*display_.GetDesc()));
+  EXPECT_EQ(display_.GetPrimarySurface(), nullptr);
+  EXPECT_EQ(display_.GetPixelType(), 0);
+  EXPECT_EQ(display_.DeviceContext(), nullptr);
+  EXPECT_EQ(display_.SurfaceCount(), 0);
+}
 
 // As the program entry makes it: on a hidden window, 800 x 600.
 TEST(StartDisplay, RefusesUnusableArgumentsThenOpensAPrimaryDibSurfaceOfTheArea) {
