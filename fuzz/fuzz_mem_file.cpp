@@ -267,8 +267,7 @@ class Session {
         if (expected != RC_OK) break;
         const uint32_t fitting = m_.Fitting(count);
         FUZZ_EXPECT_EQ(moved, fitting, where_);
-        FUZZ_CHECK(std::equal(buffer.begin(), buffer.begin() + fitting,
-                              m_.bytes.begin() + m_.position),
+        FUZZ_CHECK(std::memcmp(buffer.data(), m_.bytes.data() + m_.position, fitting) == 0,
                    where_ + ": bytes copied");
         m_.position += fitting;
         break;
