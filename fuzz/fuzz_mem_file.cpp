@@ -358,9 +358,10 @@ class Session {
   void Load(ResultCode got, int name, uint32_t length) {
     const uint32_t before = m_.Capacity();
     Expect(got, m_.Load(name, length, heapFails_));
+    if (got != RC_OK) return;
     // A new block holds whatever it held past the bytes loaded into it.
-    const size_t loaded = std::min<size_t>(m_.files[name].size(), m_.Capacity());
-    if (got == RC_OK) AdoptFreshBlock(before != m_.Capacity(), loaded);
+    const size_t loaded = std::min<size_t>(m_.files.at(name).size(), m_.Capacity());
+    AdoptFreshBlock(before != m_.Capacity(), loaded);
   }
 
   void Check() {
