@@ -1,16 +1,18 @@
-// MemFile and TextFile through the platform's files, here and under Wine. What they do within
-// the buffer is the fuzz target's model.
+// MemFile: its checks and positions, and Save and Load through the platform's files.
+#include "file/mem_file.h"
+
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
+#include <utility>
 
-#include "file/text_file.h"
 #include "temp_dir.h"
 
 namespace {
 
-class MemFileOnDisk : public ::testing::Test {
+using Outcome = std::pair<ResultCode, uint32_t>;  // result, then the position
+
+class MemFileTest : public ::testing::Test {
  protected:
   // Capacity bytes "0123456789..." with the position set.
   void Prepare(uint32_t capacity, uint32_t position) {
@@ -18,22 +20,63 @@ class MemFileOnDisk : public ::testing::Test {
     for (uint32_t i = 0; i < capacity; ++i) mem_.GetBuffer()[i] = static_cast<uint8_t>('0' + i % 10);
     mem_.Seek(static_cast<int32_t>(position));
   }
+  Outcome Did(ResultCode rc) const { return {rc, mem_.GetPosition()}; }
   std::string Contents() const {
     return std::string(reinterpret_cast<const char*>(mem_.GetBuffer()), mem_.GetCapacity());
   }
 
   TempDir dir_;
-  std::string path_ = dir_.Path("表.bin");  // trail byte 0x5C: not a separator
+  std::string path_ = dir_.Path("表.bin");
   MemFile mem_;
 };
 
-TEST_F(MemFileOnDisk, SaveWritesWithinTheBufferOrNothing) {
+TEST_F(MemFileTest, BufferIsCheckedFirstThenPointerThenCount) {
+  uint32_t moved = 99;
   WriteWholeFile(path_, "untouched");
-  EXPECT_EQ(mem_.Save(path_.c_str(), 0), RC_NO_BUFFER);
-  Prepare(10, 4);
-  EXPECT_EQ(mem_.Save(path_.c_str(), 11), RC_OUT_OF_RANGE);  // would read past the buffer
+  for (ResultCode rc : {mem_.Seek(0), mem_.SeekEnd(), mem_.Fill(0), mem_.Move(1),
+                        mem_.WriteBytes(nullptr, 0, &moved), mem_.ReadBytes(nullptr, 0, &moved),
+                        mem_.Save(path_.c_str(), 0)})
+    EXPECT_EQ(rc, RC_NO_BUFFER);
   EXPECT_EQ(ReadWholeFile(path_), "untouched");
+  Prepare(4, 0);
+  EXPECT_EQ(mem_.WriteBytes(nullptr, 0, &moved), RC_NULL_ARGUMENT);
+  EXPECT_EQ(mem_.ReadBytes(&moved, 0, &moved), RC_BAD_LENGTH);
+  EXPECT_EQ(moved, 99u);
+}
+
+TEST_F(MemFileTest, PositionsClampToTheBuffer) {
+  Prepare(10, 0);
+  EXPECT_EQ(Did(mem_.Seek(9)), Outcome(RC_OK, 9));
+  EXPECT_EQ(Did(mem_.Seek(10)), Outcome(RC_OUT_OF_RANGE, 10));
+  EXPECT_EQ(Did(mem_.SeekEnd()), Outcome(RC_OK, 9));
+  EXPECT_EQ(Did(mem_.Seek(-1)), Outcome(RC_OUT_OF_RANGE, 10));
+  for (auto [delta, expected] : {std::pair{5, Outcome(RC_OUT_OF_RANGE, 10)}, {1, {RC_OK, 9}},
+                                 {-8, {RC_OK, 0}}, {-9, {RC_OUT_OF_RANGE, 0}},
+                                 {INT32_MAX, {RC_OUT_OF_RANGE, 10}}, {INT32_MIN, {RC_OUT_OF_RANGE, 0}}}) {
+    mem_.Seek(8);
+    EXPECT_EQ(Did(mem_.Move(delta)), expected) << delta;
+  }
+}
+
+TEST_F(MemFileTest, ByteCopiesAreShortenedAtTheCapacity) {
+  Prepare(10, 7);
+  uint32_t moved = 99;
+  EXPECT_EQ(Did(mem_.WriteBytes("abcde", 5, &moved)), Outcome(RC_OK, 10));
+  EXPECT_EQ(moved, 3u);
+  EXPECT_EQ(Contents(), "0123456abc");
+  EXPECT_EQ(mem_.WriteBytes("x", 1, &moved), RC_OK);
+  EXPECT_EQ(moved, 0u);
+  char out[8] = {};
+  mem_.Seek(5);
+  EXPECT_EQ(Did(mem_.ReadBytes(out, 7, nullptr)), Outcome(RC_OK, 10));
+  EXPECT_STREQ(out, "56abc");
+}
+
+TEST_F(MemFileTest, SaveWritesWithinTheBufferOrNothing) {
+  Prepare(10, 4);
   EXPECT_EQ(mem_.Save(path_.c_str(), 0), RC_OK);
+  EXPECT_EQ(ReadWholeFile(path_), "0123");
+  EXPECT_EQ(mem_.Save(path_.c_str(), 11), RC_OUT_OF_RANGE);  // would read past the buffer
   EXPECT_EQ(ReadWholeFile(path_), "0123");
   EXPECT_EQ(mem_.Save(path_.c_str(), 10), RC_OK);
   DiskFile holder;
@@ -47,7 +90,7 @@ TEST_F(MemFileOnDisk, SaveWritesWithinTheBufferOrNothing) {
   EXPECT_EQ(mem_.GetSize(), uint32_t(RC_FILE_NOT_OPEN));  // closed on every path
 }
 
-TEST_F(MemFileOnDisk, LoadTakesTheFileOrKeepsTheBuffer) {
+TEST_F(MemFileTest, LoadTakesTheFileOrKeepsTheBuffer) {
   std::string bytes(1000, '\0');
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
   WriteWholeFile(path_, bytes);
@@ -56,40 +99,14 @@ TEST_F(MemFileOnDisk, LoadTakesTheFileOrKeepsTheBuffer) {
   EXPECT_EQ(mem_.Load(path_.c_str(), 16), RC_OK);
   mem_.Seek(5);  // same capacity: buffer, bytes and position stay; a short file fills the start
   WriteWholeFile(path_, "abc");
-  EXPECT_EQ(mem_.Load(path_.c_str(), 16), RC_OK);
-  EXPECT_EQ(mem_.GetPosition(), 5u);
+  EXPECT_EQ(Did(mem_.Load(path_.c_str(), 16)), Outcome(RC_OK, 5));
   EXPECT_EQ(Contents(), "abc" + bytes.substr(3, 13));
   EXPECT_EQ(mem_.Load(dir_.Path("missing").c_str(), 0), RC_OPEN_FAILED);
+  EXPECT_EQ(mem_.Fill(0x141), RC_OK);
+  EXPECT_EQ(Contents(), std::string(16, 'A'));
   WriteWholeFile(path_, "");
   EXPECT_EQ(mem_.Load(path_.c_str(), 0), RC_NULL_ARGUMENT);
   EXPECT_EQ(mem_.GetBuffer(), nullptr);
-}
-
-TEST_F(MemFileOnDisk, TextLoadsBackLineByLineUpToTheCapacity) {
-  const std::string folder = "C:\\ゲーム\\表示\\";  // trail bytes 0x5C inside
-  TextFile text;
-  ASSERT_EQ(text.AllocateZeroed(280), RC_OK);
-  EXPECT_EQ(text.WriteLine(folder.c_str()), RC_OK);
-  EXPECT_EQ(text.WriteString("1,2,5"), RC_OK);
-  EXPECT_EQ(text.SaveText(path_.c_str()), RC_OK);
-  EXPECT_EQ(ReadWholeFile(path_), folder + "\r\n1,2,5");
-  TextFile loaded;
-  char line[300];
-  ASSERT_EQ(loaded.LoadText(path_.c_str()), RC_OK);
-  EXPECT_EQ(folder, loaded.ReadLine(line, 299));
-  EXPECT_STREQ(loaded.ReadLine(line, 299), "1,2,5");
-  EXPECT_EQ(loaded.GetPosition(), loaded.GetCapacity());
-  EXPECT_EQ(loaded.GetLineCount(), 1);
-  EXPECT_EQ(loaded.GetColumn(), 5);
-
-  WriteWholeFile(path_, "AB\r\n表示\\\r");  // a CR as the last byte: nothing to skip after it
-  ASSERT_EQ(loaded.LoadText(path_.c_str()), RC_OK);
-  EXPECT_STREQ(loaded.ReadLine(line, 1), "A");
-  EXPECT_STREQ(loaded.ReadLine(line, 299), "B");
-  EXPECT_STREQ(loaded.ReadLine(line, 299), "表示\\");
-  EXPECT_EQ(loaded.GetPosition(), 10u);
-  EXPECT_STREQ(loaded.ReadLine(line, 299), "");
-  EXPECT_EQ(loaded.GetPosition(), 10u);
 }
 
 }  // namespace
