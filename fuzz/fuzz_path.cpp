@@ -8,35 +8,13 @@
 #include <vector>
 
 #include "app/path_validation.h"
-#include "app/system_host.h"
+#include "fake_host.h"
 #include "fuzz_support.h"
 #include "platform/subst/file_hooks.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Only MakeFolder is reached from CreateFolderChain.
-class FolderHost : public SystemHost {
- public:
-  bool QueryOsVersion(OsVersion&) override { return false; }
-  int ShowMessageBox(HWND, const char*, const char*, UINT) override { return 0; }
-  UINT QueryWindowsDirectory(char*, UINT) override { return 0; }
-  bool QueryUserName(char*, DWORD&) override { return false; }
-  bool Exists(const char*) override { return false; }
-  bool MoveReplacing(const char*, const char*) override { return false; }
-  bool MoveToNewName(const char*, const char*) override { return false; }
-  bool RemoveFile(const char*) override { return false; }
-  bool MakeFolder(const char* path, SECURITY_ATTRIBUTES* security) override {
-    FUZZ_CHECK(security && security->nLength == sizeof(SECURITY_ATTRIBUTES) &&
-                   !security->lpSecurityDescriptor && security->bInheritHandle,
-               "security attributes");
-    made.emplace_back(path);
-    return CreateDirectoryA(path, security) != FALSE;
-  }
-
-  std::vector<std::string> made;
-};
 
 bool Refused(char c) { return std::strchr("\"*,/:;<>?|", c) != nullptr && c != '\0'; }
 bool Letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -96,11 +74,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = PathFrom(in);
 
   FUZZ_EXPECT_EQ(ValidatePath(path.c_str()), ModelValid(path), path);
-  FolderHost host;
+  FakeHost host;
   FUZZ_EXPECT_EQ(CreateFolderChain(host, path.c_str()), ModelValid(path), path);
-  FUZZ_CHECK(host.made == ModelFolders(path), path);
+  std::vector<std::string> made;
+  for (const FolderCall& call : host.folders) {
+    FUZZ_CHECK(call.security.nLength == sizeof(SECURITY_ATTRIBUTES) &&
+                   !call.security.lpSecurityDescriptor && call.security.bInheritHandle,
+               "security attributes");
+    made.push_back(call.path);
+  }
+  FUZZ_CHECK(made == ModelFolders(path), path);
+  FUZZ_CHECK(ValidatePath(nullptr) == 0 && CreateFolderChain(host, nullptr) == 0, "null path");
 
-  if (!host.made.empty()) {
+  if (!made.empty()) {
     // Nothing outside the drive root, and a clean drive for the next input.
     for (const auto& entry : fs::directory_iterator(ScratchFolder()))
       FUZZ_CHECK(entry.path() == root, "made outside the root: " + entry.path().string());

@@ -13,8 +13,8 @@
 #include "app/app_state.h"
 #include "app/messages.h"
 #include "app/set_command.h"
-#include "app/system_host.h"
 #include "file/text_file.h"
+#include "fake_host.h"
 #include "fuzz_support.h"
 #include "platform/subst/fault_hooks.h"
 #include "platform/subst/file_hooks.h"
@@ -24,54 +24,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using subst::Fault;
-
-const HWND kDialog = reinterpret_cast<HWND>(static_cast<uintptr_t>(0xD1A));
-
-// The system and the user as the input scripts them; files go to the substitute.
-class ScriptedHost : public SystemHost {
- public:
-  bool QueryOsVersion(OsVersion&) override { return false; }
-  int ShowMessageBox(HWND owner, const char* text, const char*, UINT type) override {
-    FUZZ_CHECK(owner == kDialog, "message box owner");
-    shown.emplace_back(text);
-    return (type & MB_YESNO) == MB_YESNO ? answer : IDOK;
-  }
-  UINT QueryWindowsDirectory(char* buffer, UINT capacity) override {
-    if (windowsDirectory.empty()) return 0;
-    const auto length = static_cast<UINT>(windowsDirectory.size());
-    if (length + 1 > capacity) return length + 1;
-    std::memcpy(buffer, windowsDirectory.c_str(), length + 1);
-    return length;
-  }
-  bool QueryUserName(char* buffer, DWORD& size) override {
-    const auto needed = static_cast<DWORD>(userName.size() + 1);
-    if (userName.empty() || needed > size) {
-      size = needed;
-      return false;
-    }
-    std::memcpy(buffer, userName.c_str(), needed);
-    size = needed;
-    return true;
-  }
-  bool Exists(const char* path) override {
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-  }
-  bool MoveReplacing(const char* source, const char* target) override {
-    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  }
-  bool MoveToNewName(const char* source, const char* target) override {
-    return MoveFileExA(source, target, MOVEFILE_WRITE_THROUGH);
-  }
-  bool RemoveFile(const char* path) override { return DeleteFileA(path); }
-  bool MakeFolder(const char* path, SECURITY_ATTRIBUTES* security) override {
-    return CreateDirectoryA(path, security);
-  }
-
-  std::string windowsDirectory;
-  std::string userName;
-  int answer = IDYES;
-  std::vector<std::string> shown;
-};
 
 std::string CString(std::string bytes) {
   bytes.resize(std::strlen(bytes.c_str()));
@@ -98,7 +50,7 @@ struct Expected {
   std::string content;
 };
 
-Expected ExpectedFile(const ScriptedHost& host) {
+Expected ExpectedFile(const FakeHost& host) {
   const int32_t title = g_selection.titleIndex;
   const char* name = title == 0 ? "tw.ifo" : title == 1 ? "ox.ifo" : "quil.ifo";
   static const char* const kLists[3][2] = {
@@ -130,7 +82,8 @@ constexpr Fault kFaultKinds[] = {Fault::kAttributes,  Fault::kGlobalAlloc, Fault
                                  Fault::kClose,       Fault::kMove,        Fault::kDelete,
                                  Fault::kCreateFolder};
 
-void Arrange(FuzzedDataProvider& in, ScriptedHost& host, const std::string& root) {
+// Returns whether an old file stands where the command will write.
+bool Arrange(FuzzedDataProvider& in, FakeHost& host, const std::string& root) {
   g_selection.titleIndex =
       in.ConsumeBool() ? in.ConsumeIntegralInRange<int32_t>(-1, 3) : in.ConsumeIntegral<int32_t>();
   g_selection.installMode =
@@ -154,6 +107,7 @@ void Arrange(FuzzedDataProvider& in, ScriptedHost& host, const std::string& root
 
   fs::create_directories(root + "/X/WINDOWS");
   fs::create_directories(root + "/D/WINNT");
+  bool oldFileWritten = false;
   if (oldFile && std::memchr(g_selection.gameFolder, '\0', sizeof g_selection.gameFolder)) {
     // Where the command will look, when that is a place the drive can hold.
     const std::string path = ExpectedFile(host).infoPath;
@@ -163,7 +117,7 @@ void Arrange(FuzzedDataProvider& in, ScriptedHost& host, const std::string& root
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       DWORD moved = 0;
-      WriteFile(h, "old\r\n0 ", 7, &moved, nullptr);
+      oldFileWritten = WriteFile(h, "old\r\n0 ", 7, &moved, nullptr);
       CloseHandle(h);
     }
   }
@@ -175,6 +129,7 @@ void Arrange(FuzzedDataProvider& in, ScriptedHost& host, const std::string& root
     else
       subst::FailCall(kind, nth);
   }
+  return oldFileWritten;
 }
 
 }  // namespace
@@ -186,9 +141,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   subst::SetDriveRoot(root.c_str());
 
   FuzzedDataProvider in(data, size);
-  ScriptedHost host;
+  FakeHost host;
   subst::ClearFaults();
-  Arrange(in, host, root);
+  const bool oldFile = Arrange(in, host, root);
   const auto before = Files(root);
   const bool terminated =
       std::memchr(g_selection.gameFolder, '\0', sizeof g_selection.gameFolder) != nullptr;
@@ -202,7 +157,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& entry : fs::directory_iterator(ScratchFolder()))
     FUZZ_CHECK(entry.path() == root, "made outside the root: " + entry.path().string());
 
-  const std::vector<std::string>& shown = host.shown;
+  std::vector<std::string> shown;
+  for (const MessageBoxCall& call : host.messages) {
+    FUZZ_CHECK(call.owner == kDialog, "message box owner");
+    shown.push_back(call.text);
+  }
   FUZZ_CHECK(!shown.empty() && shown.size() <= 2, "messages");
   const bool asked = shown.front() == kMessageAskOverwrite;
   FUZZ_CHECK(shown.size() == 1 || asked, "a second message only after the question");
@@ -214,6 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Expected expected = ExpectedFile(host);
     FUZZ_CHECK(ReadThrough(expected.infoPath) == expected.content,
                "done, but the file is not the new one: " + expected.infoPath);
+    FUZZ_CHECK(!oldFile || asked, "the old file replaced without asking");
     // Besides that file, nothing changed but what the old file was replaced with.
     for (const auto& [name, bytes] : before) {
       const auto it = after.find(name);

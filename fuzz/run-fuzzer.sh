@@ -6,5 +6,7 @@ set -euo pipefail
 fuzzer=$1 seeds=$2 work=$3 seconds=$4
 shift 4
 mkdir -p "$work"
+# Absolute: the targets work inside a scratch folder of their own.
+seeds=$(realpath "$seeds") work=$(realpath "$work")
 exec "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
   -artifact_prefix="${work%/}-" "$@" "$work" "$seeds"

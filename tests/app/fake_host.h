@@ -2,11 +2,20 @@
 // A SystemHost whose user and system are scripted: it records every message box and folder
 // request, answers questions with `answer`, and reports the version, Windows directory and
 // user name it is given. Existence, moves and deletes go to the platform's file system.
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "app/system_host.h"
-#include "recorded_messages.h"
+
+inline HWND const kDialog = reinterpret_cast<HWND>(static_cast<uintptr_t>(0xD1A));
+
+struct MessageBoxCall {
+  HWND owner;
+  std::string text;
+  std::string caption;
+  UINT type;
+};
 
 struct FolderCall {
   std::string path;

@@ -3,20 +3,10 @@
 // check of what a host recorded against them.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "platform/win32.h"
-
-struct MessageBoxCall {
-  HWND owner;
-  std::string text;
-  std::string caption;
-  UINT type;
-};
-
-inline HWND const kDialog = reinterpret_cast<HWND>(static_cast<uintptr_t>(0xD1A));
+#include "fake_host.h"
 
 inline const char kWin31Warning[] = "Windows 3.1は動作保証外です！";
 inline const char kWin95Warning[] = "Windows95は動作保証外です！";

@@ -12,6 +12,7 @@
 #include "fake_host.h"
 #include "file/text_file.h"
 #include "platform/subst/file_hooks.h"
+#include "recorded_messages.h"
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;

@@ -1,3 +1,4 @@
+// MemFile: its checks and positions, and Save and Load through the platform's files.
 #include "file/mem_file.h"
 
 #include <gtest/gtest.h>

@@ -16,6 +16,7 @@ TEST(SjisString, CountsDoubleByteCharactersOnce) {
       {"\x81\x81", 1, {255, 2, 3, 255}},                // a trail byte in the lead range
       {"\xB1\xDF\xA0\x80\xFD", 5, {255, 1, 1, 1, 1, 1, 255}},  // half-width katakana and gaps
       {"\x9F", 1, {255, 2, 255}},                       // lead byte with no trail
+      {"\xE0\x40\xFC\xFC", 2, {255, 2, 3, 2, 3, 255}},      // the upper lead range's ends
       {"表示\\", 3, {255, 2, 3, 2, 3, 1, 255}},         // trail bytes 0x5C, then a real one
   };
   for (const Case& c : cases) {

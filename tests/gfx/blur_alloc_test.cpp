@@ -6,9 +6,7 @@
 #include <new>
 #include <vector>
 
-#include "gfx/grid_blur.h"
-#include "gfx/surface32.h"
-#include "gfx/window_average.h"
+#include "draw_reference.h"
 #include "pixel_pattern.h"
 #include "test_surface32.h"
 
@@ -38,25 +36,33 @@ class ArraysFail {
   ~ArraysFail() { failArrays = false; }
 };
 
-// BlurFrom's running sums need working memory; without it the direct method draws the same.
+// BlurFrom's running sums need working memory; without it the direct method must draw what the
+// reference model draws.
 TEST(BlurWithoutMemory, FallsBackToTheDirectMethod) {
-  TestSurface32 source(23, 17, 23);
-  TestSurface32 dest(23, 17, 25);
-  FillPattern(source, 3);
-  const Rect rect{2, 1, 21, 16};
-  std::vector<uint32_t> expected = dest.Pixels();
-  BlurDirect(PixelRows{expected.data(), dest.Pitch()}, PixelRows{source.Pixels().data(), 23}, rect,
-             4, 2);
-  {
+  struct Case {
+    int32_t radius, step;
+    Rect rect;
+  };
+  const Case cases[] = {{5, 2, {2, 1, 21, 16}}, {3, 1, {-4, 0, 30, 9}}, {9, 4, {0, 0, 23, 17}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "radius " << c.radius << " step " << c.step);
+    TestSurface32 dest(23, 17, 25), source(23, 17, 23);
+    FillPattern(dest, 3);
+    FillPattern(source, 4);
+    std::vector<RefImage> images{{"d", 23, 17, 25, dest.Pixels()}, {"s", 23, 17, 23, source.Pixels()}};
+    DrawCall call;
+    call.op = DrawOp::BlurFrom;
+    call.source = 1;
+    call.hasRect = true;
+    call.rect = c.rect;
+    call.n[0] = c.radius;
+    call.n[1] = c.step;
+    std::vector<std::string> log;
+    const ResultCode expected = RunReference(call, images, log);
     ArraysFail failing;
-    std::vector<uint32_t> untouched = dest.Pixels();
-    EXPECT_FALSE(BlurWithRunningSums(PixelRows{untouched.data(), dest.Pitch()},
-                                     PixelRows{source.Pixels().data(), 23}, rect, 4, 2));
-    EXPECT_EQ(untouched, dest.Pixels());
-    EXPECT_EQ(dest.BlurFrom(5, &source, &rect, 2), RC_OK);
+    EXPECT_EQ(dest.BlurFrom(c.radius, &source, &c.rect, c.step), expected);
+    EXPECT_EQ(dest.Pixels(), images[0].pixels);
   }
-  EXPECT_EQ(dest.Pixels(), expected);
 }
 
 }  // namespace
-

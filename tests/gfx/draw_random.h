@@ -22,7 +22,7 @@ class SurfaceMaker {
 };
 
 // Runs count random operations from seed through the library and the reference model and
-// checks that results, every pixel word (padding included) and, for armed surfaces, the Lock
-// and Unlock sequences agree. Failures are reported through GoogleTest with the seed and the
+// checks that the clip operations' values, results, every pixel word (padding included) and,
+// for armed surfaces, the Lock and Unlock sequences agree. Failures are reported through GoogleTest with the seed and the
 // case; returns the number of cases that disagreed.
 int RunRandomDrawCases(uint32_t seed, int count, SurfaceMaker& maker);

@@ -1,9 +1,13 @@
-// Thousands of random operations through the library and the reference model.
+// Thousands of random operations through the library and the reference model, on test
+// surfaces whose Locks can fail and on the display's heap and DIB surfaces (rows padded to 8
+// pixels), through every kernel path the CPU can run.
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "draw_random.h"
+#include "gfx/display.h"
+#include "gfx/draw_frame.h"
 #include "kernel_paths.h"
 #include "test_surface32.h"
 
@@ -29,14 +33,83 @@ class TestSurfaceMaker : public SurfaceMaker {
   std::vector<std::unique_ptr<TestSurface32>> surfaces_;
 };
 
-TEST(DrawRandom, LibraryMatchesReferenceOnTestSurfacesThroughEveryPath) {
-  TestSurfaceMaker maker;
+enum class Store { kHeap, kDib, kMixed };
+
+// Surfaces of a closed display: its DIB sections take the screen's context.
+class DisplaySurfaceMaker : public SurfaceMaker {
+ public:
+  explicit DisplaySurfaceMaker(Store store) : store_(store) {}
+
+  int32_t MinimumSize() const override { return 1; }
+  bool ControlsLocks() const override { return false; }
+  Surface32* Make(int32_t width, int32_t height, int32_t, const std::string&) override {
+    const bool dib = store_ == Store::kDib || (store_ == Store::kMixed && made_++ % 2 == 1);
+    Surface32* surface = display_.CreateSurface32(dib ? Display::kDibKind : Display::kHeapKind);
+    return surface && surface->Create(width, height) == RC_OK ? surface : nullptr;
+  }
+  void Arm(Surface32*, ResultCode, std::vector<std::string>*) override {}
+  void Reset() override { display_.DestroyAllSurfaces(); }
+
+ private:
+  Display display_;
+  Store store_;
+  int made_ = 0;
+};
+
+void RunThroughEveryPath(uint32_t firstSeed, int seeds, int count, SurfaceMaker& maker) {
   for (KernelPath path : RunnableKernelPaths()) {
     SCOPED_TRACE(KernelPathName(path));
     ScopedKernelPath forced(path);
     ASSERT_TRUE(forced.ok());
-    for (uint32_t seed = 1; seed <= 16; ++seed) RunRandomDrawCases(seed, 2500, maker);
+    ASSERT_EQ(CurrentKernelPath(), path);
+    for (uint32_t seed = firstSeed; seed < firstSeed + seeds; ++seed) {
+      RunRandomDrawCases(seed, count, maker);
+    }
   }
+}
+
+TEST(DrawRandom, LibraryMatchesReferenceOnTestSurfaces) {
+  TestSurfaceMaker maker;
+  RunThroughEveryPath(1, 16, 2500, maker);
+}
+
+TEST(DrawRandom, LibraryMatchesReferenceOnDisplaySurfaces) {
+  for (Store store : {Store::kHeap, Store::kDib, Store::kMixed}) {
+    SCOPED_TRACE(static_cast<int>(store));
+    DisplaySurfaceMaker maker(store);
+    RunThroughEveryPath(101 + 101 * static_cast<uint32_t>(store), 1, 3000, maker);
+  }
+}
+
+// The grey average divides a sum of up to 17 bits by 3: every sum a pixel can give, which
+// random pixels would hardly reach.
+TEST(KernelPaths, EveryPathAgreesOnEveryGreySum) {
+  std::vector<uint32_t> pixels;
+  for (uint32_t sum = 0; sum <= 0xFFFF + 0xFF + 0xFF; ++sum) {
+    const uint32_t high = sum < 0xFFFF ? sum : 0xFFFF;
+    const uint32_t rest = sum - high;
+    const uint32_t green = rest < 0xFF ? rest : 0xFF;
+    pixels.push_back((high << 16) | (green << 8) | (rest - green));
+  }
+  std::vector<uint32_t> expected = pixels;
+  kScalarRowKernels.grayAverage(expected.data(), static_cast<int32_t>(expected.size()), {});
+  for (KernelPath path : RunnableKernelPaths()) {
+    ScopedKernelPath forced(path);
+    std::vector<uint32_t> actual = pixels;
+    ActiveRowKernels().grayAverage(actual.data(), static_cast<int32_t>(actual.size()), {});
+    EXPECT_EQ(actual, expected) << KernelPathName(path);
+  }
+}
+
+TEST(KernelPaths, ForcingSwitchesTheKernelsAndRefusesPathsTheCpuCannotRun) {
+  {
+    ScopedKernelPath scalar(KernelPath::kScalar);
+    EXPECT_EQ(&ActiveRowKernels(), &kScalarRowKernels);
+  }
+  for (int32_t path : {-1, static_cast<int32_t>(BestKernelPath()) + 1, 3}) {
+    EXPECT_EQ(ForceKernelPath(static_cast<KernelPath>(path)), RC_FAILED) << path;
+  }
+  EXPECT_EQ(CurrentKernelPath(), BestKernelPath());
 }
 
 }  // namespace

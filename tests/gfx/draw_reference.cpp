@@ -61,13 +61,7 @@ class Model {
   void Unlock(RefImage& s) { log_.push_back("U" + s.name); }
 
   Rect WorkRect(const DrawCall& c, const RefImage& d) {
-    if (!c.hasRect) return Rect{0, 0, d.width, d.height};
-    Rect r = c.rect;
-    if (r.left < 0) r.left = 0;
-    if (r.top < 0) r.top = 0;
-    if (r.right > d.width) r.right = d.width;
-    if (r.bottom > d.height) r.bottom = d.height;
-    return r;
+    return RefResolveRect(c.RectOrNull(), d.width, d.height);
   }
 
   // Lock, working Rect, new value of every pixel in it, Unlock.
@@ -190,18 +184,7 @@ ResultCode Model::Blit(const DrawCall& c, const BlitRule& rule) {
   RefImage* s = Image(c.source);
   RefImage* m = Image(c.mask);
   if (s == nullptr || (withMask && m == nullptr)) return RC_NULL_ARGUMENT;
-  RefClip clip{c.x, c.y, 0, 0, s->width, s->height, c.maskX, c.maskY};
-  if (c.hasRect) {
-    clip.left = c.rect.left;
-    clip.top = c.rect.top;
-    clip.right = c.rect.right;
-    clip.bottom = c.rect.bottom;
-  }
-  if (withMask) {
-    RefClipBlit2(clip, d.width, d.height, s->width, s->height, m->width, m->height);
-  } else {
-    RefClipBlit(clip, d.width, d.height, s->width, s->height);
-  }
+  const RefClip clip = RefClipOf(c, images_);
   const int64_t w = clip.right - clip.left;
   const int64_t h = clip.bottom - clip.top;
   if (w < 0 && h < 0) return RC_CLIP_EMPTY;
@@ -330,7 +313,19 @@ ResultCode Model::Run(const DrawCall& c) {
 
 }  // namespace
 
-void RefClipBlit(RefClip& c, int64_t dw, int64_t dh, int64_t sw, int64_t sh) {
+Rect RefResolveRect(const Rect* rect, int32_t width, int32_t height) {
+  if (rect == nullptr) return Rect{0, 0, width, height};
+  Rect r = *rect;
+  if (r.left < 0) r.left = 0;
+  if (r.top < 0) r.top = 0;
+  if (r.right > width) r.right = width;
+  if (r.bottom > height) r.bottom = height;
+  return r;
+}
+
+namespace {
+
+void ClipToDestinationAndSource(RefClip& c, int64_t dw, int64_t dh, int64_t sw, int64_t sh) {
   if (c.y < 0) { c.top -= c.y; c.y2 -= c.y; c.y = 0; }
   if (c.y + (c.bottom - c.top) > dh) c.bottom = c.top + (dh - c.y);
   if (c.x < 0) { c.left -= c.x; c.x2 -= c.x; c.x = 0; }
@@ -341,13 +336,31 @@ void RefClipBlit(RefClip& c, int64_t dw, int64_t dh, int64_t sw, int64_t sh) {
   if (c.right > sw) c.right = sw;
 }
 
-void RefClipBlit2(RefClip& c, int64_t dw, int64_t dh, int64_t sw, int64_t sh, int64_t s2w,
-                  int64_t s2h) {
-  RefClipBlit(c, dw, dh, sw, sh);
+void ClipToMask(RefClip& c, int64_t mw, int64_t mh) {
   if (c.y2 < 0) { c.top -= c.y2; c.y -= c.y2; c.y2 = 0; }
-  if (c.y2 + (c.bottom - c.top) > s2h) c.bottom = c.top + (s2h - c.y2);
+  if (c.y2 + (c.bottom - c.top) > mh) c.bottom = c.top + (mh - c.y2);
   if (c.x2 < 0) { c.left -= c.x2; c.x -= c.x2; c.x2 = 0; }
-  if (c.x2 + (c.right - c.left) > s2w) c.right = c.left + (s2w - c.x2);
+  if (c.x2 + (c.right - c.left) > mw) c.right = c.left + (mw - c.x2);
+}
+
+}  // namespace
+
+RefClip RefClipOf(const DrawCall& call, const std::vector<RefImage>& images) {
+  const RefImage& d = images[static_cast<size_t>(call.dest)];
+  const RefImage& s = images[static_cast<size_t>(call.source)];
+  RefClip clip{call.x, call.y, 0, 0, s.width, s.height, call.maskX, call.maskY};
+  if (call.hasRect) {
+    clip.left = call.rect.left;
+    clip.top = call.rect.top;
+    clip.right = call.rect.right;
+    clip.bottom = call.rect.bottom;
+  }
+  ClipToDestinationAndSource(clip, d.width, d.height, s.width, s.height);
+  if (IsMaskBlit(call.op)) {
+    const RefImage& m = images[static_cast<size_t>(call.mask)];
+    ClipToMask(clip, m.width, m.height);
+  }
+  return clip;
 }
 
 ResultCode RunReference(const DrawCall& call, std::vector<RefImage>& images,

@@ -16,14 +16,15 @@ struct RefImage {
   uint32_t& At(int64_t x, int64_t y) { return pixels[static_cast<size_t>(y * pitch + x)]; }
 };
 
-// The blit clip, step by step, in exact arithmetic.
+// The caller's Rect clamped to a surface of that size, or the whole surface for null.
+Rect RefResolveRect(const Rect* rect, int32_t width, int32_t height);
+
+// A blit's destination point, source Rect and mask point clipped step by step in exact
+// arithmetic; the call must have its source (and mask).
 struct RefClip {
   int64_t x, y, left, top, right, bottom, x2, y2;
 };
-void RefClipBlit(RefClip& c, int64_t destWidth, int64_t destHeight, int64_t sourceWidth,
-                 int64_t sourceHeight);
-void RefClipBlit2(RefClip& c, int64_t destWidth, int64_t destHeight, int64_t sourceWidth,
-                  int64_t sourceHeight, int64_t source2Width, int64_t source2Height);
+RefClip RefClipOf(const DrawCall& call, const std::vector<RefImage>& images);
 
 // Runs the call on the images as the rules describe it, writing "L<name>"/"U<name>" to the
 // log for every Lock and Unlock, and returns the result code.

@@ -11,7 +11,7 @@
 
 #include "app/app_state.h"
 #include "app/set_command.h"
-#include "fake_host.h"
+#include "recorded_messages.h"
 #include "fault_sweep.h"
 #include "file/text_file.h"
 #include "platform/subst/file_hooks.h"
@@ -126,6 +126,21 @@ TEST_P(SetCommandFaults, TemporaryFileThatCannotBeRemoved) {
     ASSERT_FALSE(host.messages.empty());
     EXPECT_EQ(host.messages.back().text, kFailed);
   }
+}
+
+// A file already under the temporary name that cannot be opened is not the command's to remove.
+TEST_P(SetCommandFaults, AFileUnderTheTemporaryNameThatCannotBeOpenedStays) {
+  ResetDisk();
+  fs::create_directories(root_.Path(Folder()));
+  WriteWholeFile(InfoFile() + ".tmp", "someone else's");
+  subst::FaultScope scope;
+  subst::FailCall(Fault::kOpen);
+  FakeHost host;
+  RunSetCommand(host, kDialog);
+  ExpectWholeOutcome(host, true);
+  ASSERT_FALSE(host.messages.empty());
+  EXPECT_EQ(host.messages.back().text, kFailed);
+  EXPECT_EQ(ReadWholeFile(InfoFile() + ".tmp"), "someone else's");
 }
 
 INSTANTIATE_TEST_SUITE_P(Destinations, SetCommandFaults,
