@@ -4,7 +4,7 @@
 #include "gfx/display.h"
 #include "gfx/surface32.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   HWND window = CreateWindowA("STATIC", "First", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr,
                               nullptr, instance, nullptr);
   Display display;
@@ -12,7 +12,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (display.Open(&desc) != RC_OK) return 1;
   Surface32* picture = display.CreateSurface32(Display::kHeapKind);
   if (!picture || picture->Create(800, 600) != RC_OK ||
-      LoadBmp(__argc > 1 ? __argv[1] : "day.bmp", picture) != RC_OK)
+      LoadBmp(*commandLine ? commandLine : "day.bmp", picture) != RC_OK)
     return 1;
   Surface32* screen = display.GetPrimarySurface();
   for (int32_t level = 0; level < 16; ++level) {  // each step copies one pixel in 16
