@@ -1,22 +1,25 @@
 #!/usr/bin/env bash
 # Builds the tool (the primary win32 configuration) and runs it under Wine in Japanese.
 # With no DISPLAY it runs on a virtual screen instead, saves a screenshot of its dialog under
-# build/win32 and ends it. Wine reports Windows XP to it unless ZV_WINE_VERSION names another
-# version (win95, win98, win2k, win10, ...).
+# build/<arch> and ends it. Wine reports Windows XP to it unless ZV_WINE_VERSION names another
+# version (win95, win98, win2k, win10, ...). ZV_DPI=144 shows it at 144 dots per inch;
+# ZV_ARCH=win64 runs the 64-bit build, for kernels that cannot run 32-bit programs.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/install-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target ZorvelSetup
+arch=${ZV_ARCH:-win32}
+dpi=${ZV_DPI:-96}
+cmake --preset "$arch" >/dev/null
+cmake --build --preset "$arch" --target ZorvelSetup
 
-tool=$PWD/build/win32/app/ZorvelSetup.exe
-prefix=$PWD/build/win32/run-prefix
-screenshot=$PWD/build/win32/ZorvelSetup-dialog.png
+tool=$PWD/build/$arch/app/ZorvelSetup.exe
+prefix=$PWD/build/$arch/run-prefix
+screenshot=$PWD/build/$arch/ZorvelSetup-dialog-${dpi}dpi.png
 caption="Zorvel インストール設定ツール"
 version=${ZV_WINE_VERSION:-winxp}
 
-wine_in_prefix() { ZV_WINE_VERSION= cmake/wine-run.sh win32 "$prefix" "$@"; }
+wine_in_prefix() { ZV_WINE_VERSION= cmake/wine-run.sh "$arch" "$prefix" "$@"; }
 
 # The dialog asks for ＭＳ Ｐゴシック, which Wine does not have: VL PGothic draws its Japanese.
 # Wine draws the window frames itself, so they show without a window manager too.
@@ -24,12 +27,15 @@ prepare_prefix() {
   wine_in_prefix reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
     /d 'VL PGothic' /f >/dev/null 2>&1
   wine_in_prefix reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+  # Wine takes the screen's dots per inch from here.
+  wine_in_prefix reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+    >/dev/null 2>&1
 }
 
 if [ -n "${DISPLAY:-}" ]; then
   prepare_prefix
   echo "Running $tool"
-  ZV_WINE_VERSION=$version exec cmake/wine-run.sh win32 "$prefix" "$tool"
+  ZV_WINE_VERSION=$version exec cmake/wine-run.sh "$arch" "$prefix" "$tool"
 fi
 
 state=$prefix.screen
@@ -43,7 +49,7 @@ trap stop_all EXIT
 
 prepare_prefix
 echo "No display: running $tool on a virtual screen ($DISPLAY)"
-ZV_WINE_VERSION=$version cmake/wine-run.sh win32 "$prefix" "$tool" &
+ZV_WINE_VERSION=$version cmake/wine-run.sh "$arch" "$prefix" "$tool" &
 
 dialog_window() {
   xwininfo -root -tree 2>/dev/null | awk -v caption="\"$caption\":" 'index($0, caption) { print $1; exit }'
