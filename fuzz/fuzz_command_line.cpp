@@ -42,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fs::remove_all(root);
   fs::create_directories(root + "/X/WINDOWS");
   fs::create_directories(root + "/X/Games");
+  fs::create_directories(root + "/X/\x83\x51\x81\x5b\x83\x80/\x95\x5c");  // ゲーム\表 in Shift-JIS
   subst::SetDriveRoot(root.c_str());
 
   const std::string commandLine(reinterpret_cast<const char*>(data), size);
