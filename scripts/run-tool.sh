@@ -1,25 +1,28 @@
 #!/usr/bin/env bash
 # Builds the tool (the primary win32 configuration) and runs it under Wine in Japanese.
 # With no DISPLAY it runs on a virtual screen instead, saves a screenshot of its dialog under
-# build/<arch> and ends it. Wine reports Windows XP to it unless ZV_WINE_VERSION names another
-# version (win95, win98, win2k, win10, ...). ZV_DPI=144 shows it at 144 dots per inch;
-# ZV_ARCH=win64 runs the 64-bit build, for kernels that cannot run 32-bit programs.
+# build/<preset> and ends it. Wine reports Windows XP to it unless ZV_WINE_VERSION names another
+# version (win95, win98, win2k, win10, ...); ZV_DPI=144 shows it at 144 dots per inch.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/install-deps.sh
-arch=${ZV_ARCH:-win32}
 dpi=${ZV_DPI:-96}
-cmake --preset "$arch" >/dev/null
-cmake --build --preset "$arch" --target ZorvelSetup
+preset=win32
+if ! cmake/runs-32bit.sh; then
+  preset=win64
+  echo "This kernel cannot start 32-bit programs: running the 64-bit build instead."
+fi
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset --target ZorvelSetup
 
-tool=$PWD/build/$arch/app/ZorvelSetup.exe
-prefix=$PWD/build/$arch/run-prefix
-screenshot=$PWD/build/$arch/ZorvelSetup-dialog-${dpi}dpi.png
+tool=$PWD/build/$preset/app/ZorvelSetup.exe
+prefix=$PWD/build/$preset/run-prefix
+screenshot=$PWD/build/$preset/ZorvelSetup-dialog-${dpi}dpi.png
 caption="Zorvel インストール設定ツール"
 version=${ZV_WINE_VERSION:-winxp}
 
-wine_in_prefix() { ZV_WINE_VERSION= cmake/wine-run.sh "$arch" "$prefix" "$@"; }
+wine_in_prefix() { ZV_WINE_VERSION= cmake/wine-run.sh $preset "$prefix" "$@"; }
 
 # The dialog asks for ＭＳ Ｐゴシック, which Wine does not have: VL PGothic draws its Japanese.
 # Wine draws the window frames itself, so they show without a window manager too.
@@ -35,7 +38,7 @@ prepare_prefix() {
 if [ -n "${DISPLAY:-}" ]; then
   prepare_prefix
   echo "Running $tool"
-  ZV_WINE_VERSION=$version exec cmake/wine-run.sh "$arch" "$prefix" "$tool"
+  ZV_WINE_VERSION=$version exec cmake/wine-run.sh $preset "$prefix" "$tool"
 fi
 
 state=$prefix.screen
@@ -49,7 +52,7 @@ trap stop_all EXIT
 
 prepare_prefix
 echo "No display: running $tool on a virtual screen ($DISPLAY)"
-ZV_WINE_VERSION=$version cmake/wine-run.sh "$arch" "$prefix" "$tool" &
+ZV_WINE_VERSION=$version cmake/wine-run.sh $preset "$prefix" "$tool" &
 
 dialog_window() {
   xwininfo -root -tree 2>/dev/null | awk -v caption="\"$caption\":" 'index($0, caption) { print $1; exit }'
