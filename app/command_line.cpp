@@ -92,6 +92,17 @@ int32_t IndexOf(const char* value, const char* const* names, int32_t count) {
   return -1;
 }
 
+// Switches that take no value.
+struct Flag {
+  const char* name;
+  bool CommandLine::*field;
+};
+constexpr Flag kFlags[] = {
+    {"?", &CommandLine::showUsage},
+    {"silent", &CommandLine::silent},
+    {"overwrite", &CommandLine::overwrite},
+};
+
 int32_t TakeSwitch(const Argument& argument, CommandLine& line) {
   static const char* const kTitles[] = {"tarnwick", "oxbellow", "quillane"};
   static const char* const kModes[] = {"standard", "all"};
@@ -103,12 +114,10 @@ int32_t TakeSwitch(const Argument& argument, CommandLine& line) {
   const char* name = text + 1;
   const char* value = colon != nullptr ? colon + 1 : nullptr;
 
-  if (EqualsIgnoringCase(name, nameLength, "?") || EqualsIgnoringCase(name, nameLength, "silent") ||
-      EqualsIgnoringCase(name, nameLength, "overwrite")) {
+  for (const Flag& flag : kFlags) {
+    if (!EqualsIgnoringCase(name, nameLength, flag.name)) continue;
     if (value != nullptr) return Fail(line, CommandLineError::kBadValue, text);
-    if (name[0] == '?') line.showUsage = true;
-    else if (AsciiLower(name[0]) == 's') line.silent = true;
-    else line.overwrite = true;
+    line.*flag.field = true;
     return 1;
   }
 
