@@ -4,6 +4,8 @@
 // run that did not write leaves the drive exactly as it was.
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -22,15 +24,9 @@ namespace {
 std::map<std::string, std::string> Tree(const std::string& root) {
   std::map<std::string, std::string> tree;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    std::string bytes = "/";
-    if (entry.is_regular_file()) {
-      std::FILE* f = std::fopen(entry.path().c_str(), "rb");
-      char chunk[512];
-      bytes.clear();
-      for (size_t n; f && (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.append(chunk, n);
-      if (f) std::fclose(f);
-    }
-    tree[entry.path().lexically_relative(root).string()] = bytes;
+    std::ifstream file(entry.path(), std::ios::binary);
+    tree[entry.path().lexically_relative(root).string()] =
+        entry.is_regular_file() ? std::string(std::istreambuf_iterator<char>(file), {}) : "/";
   }
   return tree;
 }

@@ -1,7 +1,5 @@
-"""Builds the release archive and checks what it holds.
-
-check_archive.py <build dir> <archive> <tool the build made> <version>
-"""
+# Builds the release archive and checks what it holds:
+#   check_archive.py <build dir> <archive> <tool the build made> <version>
 import re
 import subprocess
 import sys
