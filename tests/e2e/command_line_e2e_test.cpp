@@ -97,7 +97,9 @@ TEST_P(SilentRunTest, ShowsNothingAndTellsByItsExitCode) {
   if (c.before == Before::kNothing && c.bytes != nullptr) expected.push_back(c.file);
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(FolderListing(folder), expected) << "something was left behind";
-  if (profile) EXPECT_EQ(Exists(ProfileDirectory() + "\\Local Settings"), exitCode == 0);
+  if (profile) {
+    EXPECT_EQ(Exists(ProfileDirectory() + "\\Local Settings"), exitCode == 0);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(CommandLines, SilentRunTest, ::testing::ValuesIn(kSilentCases),
