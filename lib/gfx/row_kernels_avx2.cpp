@@ -78,6 +78,13 @@ struct V {
     const Reg bytes = _mm256_packus_epi16(_mm256_packs_epi32(a, b), _mm256_packs_epi32(c, d));
     return _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
   }
+  // Adds each column of v (four lanes) to run in turn and stores each sum.
+  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, __m128i& run) {
+    run = _mm_add_epi32(run, _mm256_castsi256_si128(v));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
+    run = _mm_add_epi32(run, _mm256_extracti128_si256(v, 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), run);
+  }
   ZV_SIMD static uint32_t SumLanes(Reg v) {
     __m128i half = _mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
     half = _mm_add_epi32(half, _mm_shuffle_epi32(half, 0x4E));

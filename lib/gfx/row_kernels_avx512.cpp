@@ -84,6 +84,17 @@ struct V {
     return _mm512_permutexvar_epi32(
         _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15), bytes);
   }
+  // Adds each column of v (four lanes) to run in turn and stores each sum.
+  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, __m128i& run) {
+    run = _mm_add_epi32(run, _mm512_castsi512_si128(v));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
+    run = _mm_add_epi32(run, _mm512_extracti32x4_epi32(v, 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), run);
+    run = _mm_add_epi32(run, _mm512_extracti32x4_epi32(v, 2));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), run);
+    run = _mm_add_epi32(run, _mm512_extracti32x4_epi32(v, 3));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), run);
+  }
   ZV_SIMD static uint32_t SumLanes(Reg v) {
     const __m256i quarter = _mm256_add_epi32(_mm512_castsi512_si256(v),
                                              _mm512_extracti64x4_epi64(v, 1));
