@@ -297,9 +297,9 @@ std::string CacheSizes() {
   __get_cpuid(0, &eax, &ebx, &ecx, &edx);
   const bool amd = ebx == 0x68747541;  // "Auth"
   const unsigned leaf = amd ? 0x8000001D : 4;
-  if (__get_cpuid_max(leaf & 0x80000000, nullptr) < leaf) return "unknown";
   std::string caches;
-  for (unsigned index = 0; index < 16; ++index) {
+  const bool hasLeaf = __get_cpuid_max(leaf & 0x80000000, nullptr) >= leaf;
+  for (unsigned index = 0; hasLeaf && index < 16; ++index) {
     __cpuid_count(leaf, index, eax, ebx, ecx, edx);
     const unsigned type = eax & 0x1F;  // 1 data, 2 instructions, 3 unified
     if (type == 0) break;
@@ -309,6 +309,14 @@ std::string CacheSizes() {
     if (!caches.empty()) caches += ", ";
     caches += "L" + std::to_string((eax >> 5) & 7) + (type == 1 ? "d " : " ") +
               std::to_string(bytes / 1024) + " KiB";
+  }
+  // AMD's older leaves, for a CPU or virtual machine without the cache topology leaf.
+  if (caches.empty() && amd && __get_cpuid_max(0x80000000, nullptr) >= 0x80000006) {
+    __cpuid(0x80000005, eax, ebx, ecx, edx);
+    caches = "L1d " + std::to_string(ecx >> 24) + " KiB";
+    __cpuid(0x80000006, eax, ebx, ecx, edx);
+    caches += ", L2 " + std::to_string(ecx >> 16) + " KiB";
+    if ((edx >> 18) != 0) caches += ", L3 " + std::to_string((edx >> 18) * 512) + " KiB";
   }
   return caches.empty() ? "unknown" : caches;
 }
