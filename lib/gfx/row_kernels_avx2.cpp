@@ -85,6 +85,22 @@ struct V {
     run = _mm_add_epi32(run, _mm256_extracti128_si256(v, 1));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), run);
   }
+  // A byte shuffle that moves byte `from` of every 32-bit lane to byte `to` and clears the
+  // others; the shuffle indexes bytes within each 128-bit lane.
+  ZV_SIMD static Reg MoveByte(int from, int to) {
+    const auto s = [from, to](int lane) {
+      return static_cast<int>((0x80808080u & ~(0xFFu << (8 * to))) |
+                              (static_cast<uint32_t>(4 * lane + from) << (8 * to)));
+    };
+    return _mm256_setr_epi32(s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3));
+  }
+  // Green bytes of a in the low 16-bit lanes, of b in the high ones, and the halves back in
+  // place: a byte shuffle each instead of masks and shifts.
+  ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
+    return _mm256_or_si256(_mm256_shuffle_epi8(a, MoveByte(1, 0)), _mm256_shuffle_epi8(b, MoveByte(1, 2)));
+  }
+  ZV_SIMD static Reg LowGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(0, 1)); }
+  ZV_SIMD static Reg HighGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(2, 1)); }
   ZV_SIMD static uint32_t SumLanes(Reg v) {
     __m128i half = _mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
     half = _mm_add_epi32(half, _mm_shuffle_epi32(half, 0x4E));

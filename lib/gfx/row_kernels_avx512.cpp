@@ -95,6 +95,22 @@ struct V {
     run = _mm_add_epi32(run, _mm512_extracti32x4_epi32(v, 3));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), run);
   }
+  // A byte shuffle that moves byte `from` of every 32-bit lane to byte `to` and clears the
+  // others; the shuffle indexes bytes within each 128-bit lane.
+  ZV_SIMD static Reg MoveByte(int from, int to) {
+    const auto s = [from, to](int lane) {
+      return static_cast<int>((0x80808080u & ~(0xFFu << (8 * to))) |
+                              (static_cast<uint32_t>(4 * lane + from) << (8 * to)));
+    };
+    return _mm512_setr_epi32(s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3));
+  }
+  // Green bytes of a in the low 16-bit lanes, of b in the high ones, and the halves back in
+  // place: a byte shuffle each instead of masks and shifts.
+  ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
+    return _mm512_or_si512(_mm512_shuffle_epi8(a, MoveByte(1, 0)), _mm512_shuffle_epi8(b, MoveByte(1, 2)));
+  }
+  ZV_SIMD static Reg LowGreens(Reg g) { return _mm512_shuffle_epi8(g, MoveByte(0, 1)); }
+  ZV_SIMD static Reg HighGreens(Reg g) { return _mm512_shuffle_epi8(g, MoveByte(2, 1)); }
   ZV_SIMD static uint32_t SumLanes(Reg v) {
     const __m256i quarter = _mm256_add_epi32(_mm512_castsi512_si256(v),
                                              _mm512_extracti64x4_epi64(v, 1));

@@ -80,6 +80,18 @@ struct V {
     run = _mm_add_epi32(run, v);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
   }
+  // Green bytes of a in the low 16-bit lanes, of b in the high ones; the halves back in place.
+  ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
+    const Reg green = _mm_set1_epi32(0xFF00);
+    return _mm_or_si128(_mm_srli_epi32(_mm_and_si128(a, green), 8),
+                        _mm_slli_epi32(_mm_and_si128(b, green), 8));
+  }
+  ZV_SIMD static Reg LowGreens(Reg g) {
+    return _mm_and_si128(_mm_slli_epi32(g, 8), _mm_set1_epi32(0xFF00));
+  }
+  ZV_SIMD static Reg HighGreens(Reg g) {
+    return _mm_and_si128(_mm_srli_epi32(g, 8), _mm_set1_epi32(0xFF00));
+  }
   ZV_SIMD static uint32_t SumLanes(Reg v) {
     v = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0x4E));
     v = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0xB1));
