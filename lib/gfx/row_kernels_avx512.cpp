@@ -4,11 +4,15 @@
 #ifdef ZV_X86_KERNELS
 // GCC 12's AVX-512 header makes its undefined vectors by self-initialisation, which its own
 // uninitialised-use warning then reports wherever they are inlined.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #include <immintrin.h>
 #pragma GCC diagnostic pop
+#else
+#include <immintrin.h>
+#endif
 
 #include <cstring>
 
