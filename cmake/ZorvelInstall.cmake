@@ -2,7 +2,9 @@
 # under include/zorvel, and a package configuration, so that another project can write
 #   find_package(Zorvel REQUIRED)
 #   target_link_libraries(game PRIVATE Zorvel::gfx)   # Zorvel::file comes with it
-# Zorvel::common and Zorvel::platform are what those two build on.
+# Zorvel::common and Zorvel::platform are what those two build on. All of it is the install
+# component "library", left out of a plain install and of the tool's release archive:
+#   cmake --install <build> --component library --prefix <prefix>
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -18,10 +20,11 @@ if(ZV_SANITIZE)
 endif()
 
 set(zv_package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Zorvel)
-install(TARGETS ${zv_packaged} EXPORT ZorvelTargets
+install(TARGETS ${zv_packaged} EXPORT ZorvelTargets COMPONENT library EXCLUDE_FROM_ALL
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zorvel)
-install(EXPORT ZorvelTargets NAMESPACE Zorvel:: DESTINATION ${zv_package_dir})
+install(EXPORT ZorvelTargets NAMESPACE Zorvel:: DESTINATION ${zv_package_dir}
+        COMPONENT library EXCLUDE_FROM_ALL)
 
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/ZorvelConfig.cmake.in
                               ${PROJECT_BINARY_DIR}/ZorvelConfig.cmake
@@ -30,4 +33,4 @@ configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/ZorvelConfig.cmake.in
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/ZorvelConfigVersion.cmake
                                  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/ZorvelConfig.cmake ${PROJECT_BINARY_DIR}/ZorvelConfigVersion.cmake
-        DESTINATION ${zv_package_dir})
+        DESTINATION ${zv_package_dir} COMPONENT library EXCLUDE_FROM_ALL)

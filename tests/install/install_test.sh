@@ -17,7 +17,7 @@ fi
 
 cmake -S "$source" -B "$work/build" "${common[@]}" -DZV_BUILD_TESTS=OFF -DZV_WERROR=ON >/dev/null
 nice -n 10 cmake --build "$work/build" --target zv_file zv_gfx -j2
-cmake --install "$work/build" --prefix "$work/prefix"
+cmake --install "$work/build" --component library --prefix "$work/prefix"
 
 # A cross toolchain searches packages only below its own root, so the package is named.
 package=$(dirname "$(find "$work/prefix" -name ZorvelConfig.cmake)")
