@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/path_validation.h"
-#include "fake_host.h"
+#include "host/fake_host.h"
 #include "fuzz_support.h"
-#include "platform/subst/file_hooks.h"
+#include "subst/file_hooks.h"
 
 namespace fs = std::filesystem;
 

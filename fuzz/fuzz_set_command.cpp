@@ -14,10 +14,10 @@
 #include "app/messages.h"
 #include "app/set_command.h"
 #include "file/text_file.h"
-#include "fake_host.h"
+#include "host/fake_host.h"
 #include "fuzz_support.h"
-#include "platform/subst/fault_hooks.h"
-#include "platform/subst/file_hooks.h"
+#include "subst/fault_hooks.h"
+#include "subst/file_hooks.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "draw_call.h"
+#include "draw/draw_call.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "fault_sweep.h"
+#include "faults/fault_sweep.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/subst/fault_hooks.h"
+#include "subst/fault_hooks.h"
 
 struct FaultCase {
   std::optional<subst::Fault> kind;  // none: the clean run

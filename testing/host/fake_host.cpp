@@ -1,4 +1,4 @@
-#include "fake_host.h"
+#include "host/fake_host.h"
 
 #include <cstring>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_host.h"
+#include "host/fake_host.h"
 
 inline const char kWin31Warning[] = "Windows 3.1は動作保証外です！";
 inline const char kWin95Warning[] = "Windows95は動作保証外です！";

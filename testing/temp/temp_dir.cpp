@@ -1,4 +1,4 @@
-#include "temp_dir.h"
+#include "temp/temp_dir.h"
 
 #include <cstdio>
 #include <cstdlib>

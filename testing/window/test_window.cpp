@@ -1,4 +1,4 @@
-#include "test_window.h"
+#include "window/test_window.h"
 
 #include <cstring>
 
@@ -72,7 +72,7 @@ void TestWindow::InvalidateOnly(const RECT& rect) {
 
 #else
 
-#include "platform/subst/window_hooks.h"
+#include "subst/window_hooks.h"
 
 TestWindow::TestWindow(int32_t width, int32_t height, Shown)
     : handle_(subst::CreateTestWindow(width, height)), width_(width), height_(height) {}

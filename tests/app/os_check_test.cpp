@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "recorded_messages.h"
+#include "host/recorded_messages.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_host.h"
+#include "host/fake_host.h"
 
 namespace {
 

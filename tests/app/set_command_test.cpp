@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "fake_host.h"
+#include "host/fake_host.h"
 #include "file/text_file.h"
-#include "platform/subst/file_hooks.h"
-#include "recorded_messages.h"
-#include "temp_dir.h"
+#include "subst/file_hooks.h"
+#include "host/recorded_messages.h"
+#include "temp/temp_dir.h"
 
 namespace fs = std::filesystem;
 

@@ -15,8 +15,8 @@
 #include "app/os_check.h"
 #include "app/set_command.h"
 #include "app/win32_host.h"
-#include "recorded_messages.h"
-#include "temp_dir.h"
+#include "host/recorded_messages.h"
+#include "temp/temp_dir.h"
 
 namespace {
 

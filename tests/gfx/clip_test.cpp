@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "test_surface32.h"
+#include "draw/test_surface32.h"
 
 namespace {
 

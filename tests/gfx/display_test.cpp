@@ -9,7 +9,7 @@
 #include "gfx/display.h"
 #include "gfx/surface32.h"
 #include "pixel_pattern.h"
-#include "test_window.h"
+#include "window/test_window.h"
 
 namespace {
 

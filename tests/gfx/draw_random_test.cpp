@@ -9,7 +9,7 @@
 #include "gfx/display.h"
 #include "gfx/draw_frame.h"
 #include "kernel_paths.h"
-#include "test_surface32.h"
+#include "draw/test_surface32.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "gfx/mem_surface32.h"
 #include "gfx/pixel_store.h"
 #include "gfx/surface32.h"
-#include "test_window.h"
+#include "window/test_window.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "fault_sweep.h"
+#include "faults/fault_sweep.h"
 #include "file/sjis_string.h"
 #include "file/text_file.h"
-#include "platform/subst/file_hooks.h"
-#include "temp_dir.h"
+#include "subst/file_hooks.h"
+#include "temp/temp_dir.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 
 #include "app/app_state.h"
 #include "app/set_command.h"
-#include "recorded_messages.h"
-#include "fault_sweep.h"
+#include "host/recorded_messages.h"
+#include "faults/fault_sweep.h"
 #include "file/text_file.h"
-#include "platform/subst/file_hooks.h"
-#include "temp_dir.h"
+#include "subst/file_hooks.h"
+#include "temp/temp_dir.h"
 
 namespace fs = std::filesystem;
 

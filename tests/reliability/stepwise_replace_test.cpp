@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "temp_dir.h"
+#include "temp/temp_dir.h"
 #ifndef _WIN32
-#include "fault_sweep.h"
+#include "faults/fault_sweep.h"
 #endif
 
 namespace {
