@@ -36,6 +36,11 @@ class MemFile : public DiskFile {
   // The caller may read and write the bytes; the MemFile keeps ownership.
   virtual uint8_t* GetBuffer() const;
 
+  // Moves on with every call of the operations above that may change the position or the
+  // bytes (bytes written through GetBuffer are not seen), so that a value computed from them
+  // can tell whether it still holds.
+  uint32_t ChangeCount() const { return changeCount_; }
+
  protected:
   uint32_t FittingCount(uint32_t count) const;
   ResultCode CheckCopy(const void* memory, uint32_t count) const;
@@ -44,4 +49,9 @@ class MemFile : public DiskFile {
   uint8_t* buffer_ = nullptr;
   uint32_t position_ = 0;
   uint32_t capacity_ = 0;
+
+ private:
+  void NoteChange() { ++changeCount_; }
+
+  uint32_t changeCount_ = 0;
 };

@@ -11,18 +11,9 @@ class TextFile : public MemFile {
   TextFile() = default;
   ~TextFile() override = default;
 
-  // MemFile's operations, unchanged but for forgetting the cached line count whenever the
-  // position or the bytes may change, so that GetLineCount is never stale. Bytes changed
-  // through GetBuffer or DiskFile's Read are not seen: call CountLines after those.
-  ResultCode Seek(int32_t offset) override;
-  ResultCode SeekEnd() override;
-  ResultCode Allocate(uint32_t capacity) override;
-  ResultCode Free() override;
-  ResultCode Fill(int32_t value) override;
-  ResultCode Load(const char* path, uint32_t length) override;
-  ResultCode Move(int32_t delta) override;
-  ResultCode WriteBytes(const void* source, uint32_t count, uint32_t* moved) override;
-  ResultCode ReadBytes(void* destination, uint32_t count, uint32_t* moved) override;
+  // The cached line count is recounted once MemFile's change count has moved on, so that
+  // GetLineCount is never stale. Bytes changed through GetBuffer or DiskFile's Read are not
+  // seen: call CountLines after those.
 
   // Line ends (CR, the byte after each skipped) before the position.
   virtual void CountLines();
@@ -53,4 +44,5 @@ class TextFile : public MemFile {
   void ForgetLineCount() { lineCounter_ = kUnset; }
 
   int32_t lineCounter_ = kUnset;
+  uint32_t countedAtChange_ = 0;  // MemFile's change count when lineCounter_ was counted
 };
