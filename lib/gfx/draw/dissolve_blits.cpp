@@ -1,8 +1,4 @@
-#include <typeinfo>
-
-#include "gfx/dib_surface32.h"
-#include "gfx/draw_frame.h"
-#include "gfx/mem_surface32.h"
+#include "draw/draw_frame.h"
 
 namespace {
 
@@ -20,13 +16,6 @@ constexpr Phase DissolvePhase[16] = {
 uint32_t ColumnsOfLevel(int32_t level) {
   const Phase phase = DissolvePhase[level];
   return 1u << (phase.row * 4 + phase.column);
-}
-
-// The library's own surfaces, whose BltDissolve, Lock and Unlock are Surface32's and their
-// stores': for them a run of levels may be drawn in one pass without a visible difference.
-bool IsLibrarySurface(const Surface32& surface) {
-  const std::type_info& type = typeid(surface);
-  return type == typeid(MemSurface32) || type == typeid(DibSurface32);
 }
 
 // Levels first..end-1 from a source that is not the destination, in one pass: no position is
@@ -50,7 +39,7 @@ ResultCode Surface32::BltDissolveRange(int32_t x, int32_t y, Surface32* source,
   if (firstLevel > endLevel) return RC_BAD_LENGTH;
   // Every step would fail alike; the run would report success for drawing nothing.
   if (source == nullptr) return RC_NULL_ARGUMENT;
-  if (source != this && IsLibrarySurface(*this) && IsLibrarySurface(*source)) {
+  if (source != this && IsLibrarySurface() && source->IsLibrarySurface()) {
     DissolveLevelsAtOnce(*this, x, y, source, sourceRect, firstLevel, endLevel);
     return RC_OK;
   }

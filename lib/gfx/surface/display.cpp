@@ -3,10 +3,10 @@
 #include <climits>
 #include <new>
 
-#include "gfx/dib_surface.h"
-#include "gfx/dib_surface32.h"
-#include "gfx/mem_surface32.h"
-#include "gfx/plain_surface.h"
+#include "surface/dib_surface.h"
+#include "surface/dib_surface32.h"
+#include "surface/mem_surface32.h"
+#include "surface/plain_surface.h"
 
 namespace {
 
@@ -77,6 +77,8 @@ ResultCode Display::Present(const Rect* rect) {
          Extent(area.top, area.bottom), primary_->PresentDC(), area.left, area.top, SRCCOPY);
   return RC_OK;
 }
+
+HWND Display::SurfaceWindow() { return WindowFromDesc(desc_); }
 
 ResultCode Display::Paint() {
   const HWND window = WindowFromDesc(desc_);

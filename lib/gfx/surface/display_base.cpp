@@ -51,7 +51,7 @@ ResultCode DisplayBase::AddSurface(Surface* surface) {
     if (surfaces_[slot]) continue;
     surfaces_[slot] = surface;
     ++surfaceCount_;
-    surface->ownerSerial_ = serial_;
+    surface->StampOwnerSerial(serial_);
     return RC_OK;
   }
   return RC_FAILED;

@@ -1,10 +1,9 @@
 #include "gfx/surface.h"
 
-#include "gfx/dib_store.h"
-#include "gfx/display_base.h"
-#include "gfx/pixel_store.h"
+#include "surface/dib_store.h"
+#include "surface/pixel_store.h"
 
-Surface::Surface(DisplayBase* owner) : owner_(owner) {}
+Surface::Surface(SurfaceOwner* owner) : owner_(owner) {}
 
 Surface::~Surface() = default;
 
@@ -41,7 +40,7 @@ uint32_t* Surface::LockPixels(void* pixels) {
   return static_cast<uint32_t*>(pixels);
 }
 
-HWND Surface::OwnerWindow() const { return owner_ ? WindowFromDesc(*owner_->GetDesc()) : nullptr; }
+HWND Surface::OwnerWindow() const { return owner_ ? owner_->SurfaceWindow() : nullptr; }
 
 template <typename TakeStorage>
 ResultCode Surface::CreateWith(int32_t width, int32_t height, int64_t pitch, uint32_t flags,

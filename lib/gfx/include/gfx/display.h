@@ -1,10 +1,12 @@
 #pragma once
 #include "gfx/display_base.h"
-#include "gfx/window_dc.h"
+#include "gfx/surface_owner.h"
+#include "platform/window_dc.h"
 
 // A display bound to one window through GDI: its device context for presenting, and a primary
-// DIB-section surface of the display area that Present copies from with BitBlt.
-class Display : public DisplayBase {
+// DIB-section surface of the display area that Present copies from with BitBlt. Its surfaces
+// make their DIB sections against the window of its descriptor.
+class Display : public DisplayBase, public SurfaceOwner {
  public:
   static constexpr int32_t kBitsPerPixel = 32;
   static constexpr int32_t kHeapKind = 0;
@@ -21,6 +23,8 @@ class Display : public DisplayBase {
   Surface32* CreateSurface32(int32_t kind) override;
   ResultCode Present(const Rect* rect) override;
   virtual ResultCode Paint();
+
+  HWND SurfaceWindow() override;
 
   HDC DeviceContext() const { return hdc_.Get(); }
   int32_t GetBitsPerPixel() const { return bitsPerPixel_; }

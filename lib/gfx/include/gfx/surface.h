@@ -3,10 +3,10 @@
 
 #include "common/result_code.h"
 #include "gfx/pixel_type.h"
+#include "gfx/surface_owner.h"
 #include "platform/win32.h"
 
 class DibStore;
-class DisplayBase;
 class PixelStore;
 
 // A rectangle of 32-bit pixels (0x00RRGGBB) owned by a display. Pixel (x, y) is word
@@ -20,7 +20,7 @@ class Surface {
   static constexpr uint32_t kStateFlag = 0x01000000;
   static constexpr int32_t kUnregistered = -1;
 
-  explicit Surface(DisplayBase* owner);
+  explicit Surface(SurfaceOwner* owner);
 
   // Virtual operations, in table order.
   virtual ~Surface();
@@ -38,7 +38,9 @@ class Surface {
   Surface& operator=(const Surface&) = delete;
 
   int32_t OwnerSerial() const { return ownerSerial_; }
-  DisplayBase* Owner() const { return owner_; }
+  // Set by the display that registers the surface; Create refuses an unregistered surface.
+  void StampOwnerSerial(int32_t serial) { ownerSerial_ = serial; }
+  SurfaceOwner* Owner() const { return owner_; }
   PixelType GetPixelType() const { return pixelType_; }
   uint32_t Flags() const { return flags_; }
   int32_t Width() const { return width_; }
@@ -47,8 +49,6 @@ class Surface {
   ResultCode LastError() const { return lastError_; }
 
  protected:
-  friend class DisplayBase;  // stamps ownerSerial_ when it registers the surface
-
   // The Create of the storage-backed classes: heap block (pitch = width, flags 1) or DIB
   // section (pitch rounded up to 8, flags 0x1002). An unregistered surface (20) or an unusable
   // size (2) changes nothing; a failed store keeps the earlier geometry.
@@ -58,14 +58,14 @@ class Surface {
   // Lock of the storage-backed classes: the store's address, or null with RC_NO_PIXELS.
   uint32_t* LockPixels(void* pixels);
 
-  // The window of the owner's descriptor: the reference for DIB sections.
+  // The owner's window: the reference for DIB sections.
   HWND OwnerWindow() const;
 
   // Bytes of pixel storage: height x pitch x 4.
   int32_t StorageBytes() const { return height_ * pitch_ * 4; }
 
   int32_t ownerSerial_ = kUnregistered;
-  DisplayBase* owner_;
+  SurfaceOwner* owner_;
   PixelType pixelType_ = 0;
   uint32_t flags_ = 0;
   int32_t reserved_ = 0;

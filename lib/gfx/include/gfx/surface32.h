@@ -10,6 +10,11 @@ class Surface32 : public Surface32Base {
 
   SURFACE32_DRAWING_OPERATIONS(override)
 
+  // True for an object of exactly one of the library's own classes (MemSurface32,
+  // DibSurface32), whose BltDissolve, Lock and Unlock are Surface32's and their stores': for
+  // two of them a run of dissolve levels may be drawn in one pass without a visible difference.
+  bool IsLibrarySurface() const;
+
   // Clipping: left, top, right, bottom clamped to this surface (in this order).
   Rect& ClampToSurface(Rect& rect) const;
   // The caller's Rect clamped to this surface, or the whole surface for null.
