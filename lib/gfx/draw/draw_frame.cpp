@@ -1,8 +1,9 @@
-#include "gfx/draw_frame.h"
+#include "draw/draw_frame.h"
 
 namespace {
 
-// Only a source that is also the destination can see the call's own writes.
+// Only a source that is also the destination can see the call's own writes: such calls keep to
+// the scalar kernels, whose pixel order they rely on.
 const RowKernels& RowKernelsFor(const Surface32& dest, const Surface32* source,
                                 const Surface32* mask) {
   const bool readsOwnWrites = source == &dest || mask == &dest;
@@ -66,7 +67,7 @@ ResultCode DrawRectRows(Surface32& surface, const Rect* rect, RectRowKernel RowK
                         const KernelArgs& args) {
   return WithLockedRect(surface, rect, [&](const PixelRows& rows, const Rect& work) {
     if (work.right <= work.left) return RC_OK;
-    const RectRowKernel drawRow = ActiveRowKernels().*kernel;
+    const RectRowKernel drawRow = KernelOf(ActiveRowKernels(), kernel);
     for (int32_t y = work.top; y < work.bottom; ++y) {
       drawRow(rows.At(work.left, y), work.right - work.left, args);
     }
@@ -78,7 +79,7 @@ ResultCode DrawBlit(Surface32& dest, int32_t x, int32_t y, Surface32* source,
                     const Rect* sourceRect, BlitRowKernel RowKernels::*kernel,
                     const KernelArgs& args, RowPattern pattern) {
   if (source == nullptr) return RC_NULL_ARGUMENT;
-  const BlitRowKernel drawRow = RowKernelsFor(dest, source, nullptr).*kernel;
+  const BlitRowKernel drawRow = KernelOf(RowKernelsFor(dest, source, nullptr), kernel);
   return RunBlitFrame(dest, x, y, source, sourceRect, nullptr, 0, 0, pattern, args,
                       [drawRow](uint32_t* destRow, const uint32_t* sourceRow, const uint32_t*,
                                 int32_t width, int32_t areaRow, const KernelArgs& rowArgs) {
@@ -90,7 +91,7 @@ ResultCode DrawMaskBlit(Surface32& dest, int32_t x, int32_t y, Surface32* source
                         const Rect* sourceRect, Surface32* mask, int32_t maskX, int32_t maskY,
                         MaskRowKernel RowKernels::*kernel, const KernelArgs& args) {
   if (source == nullptr || mask == nullptr) return RC_NULL_ARGUMENT;
-  const MaskRowKernel drawRow = RowKernelsFor(dest, source, mask).*kernel;
+  const MaskRowKernel drawRow = KernelOf(RowKernelsFor(dest, source, mask), kernel);
   return RunBlitFrame(dest, x, y, source, sourceRect, mask, maskX, maskY, RowPattern{}, args,
                       [drawRow](uint32_t* destRow, const uint32_t* sourceRow,
                                 const uint32_t* maskRow, int32_t width, int32_t,

@@ -2,9 +2,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "gfx/clip_area.h"
-#include "gfx/pixel_rules.h"
-#include "gfx/row_kernels.h"
+#include "draw/clip_area.h"
+#include "kernels/pixel_rules.h"
+#include "kernels/row_kernels.h"
 #include "gfx/surface32.h"
 
 // The clipping and locking frames shared by the drawing operations: the operations supply
@@ -19,10 +19,6 @@ struct PixelRows {
     return bits + static_cast<ptrdiff_t>(y) * pitch + static_cast<ptrdiff_t>(x);
   }
 };
-
-// The kernels for rows whose source and destination cannot overlap. Calls that give one
-// surface two roles keep to kScalarRowKernels, whose pixel order they rely on.
-const RowKernels& ActiveRowKernels();
 
 // The colour or key of an operation, converted to pixel order.
 inline KernelArgs ColourArgs(uint32_t colour) {

@@ -1,8 +1,8 @@
 #include <algorithm>
 
-#include "gfx/draw_frame.h"
-#include "gfx/grid_blur.h"
-#include "gfx/window_average.h"
+#include "draw/draw_frame.h"
+#include "draw/grid_blur.h"
+#include "draw/window_average.h"
 
 namespace {
 
@@ -38,8 +38,8 @@ uint32_t SampledAverage(const PixelRows& rows, const Block& block, int64_t step)
   const auto height = static_cast<int32_t>(block.bottom - block.top);
   if (step == 1) {
     // At most 15 x 15 pixels: blue's sum stays below red's place.
-    const BlockSums sums =
-        ActiveRowKernels().sumBlock(rows.At(block.left, block.top), rows.pitch, width, height);
+    const BlockSums sums = KernelOf(ActiveRowKernels(), &RowKernels::sumBlock)(
+        rows.At(block.left, block.top), rows.pitch, width, height);
     return AverageColour(sums.redBlue & 0xFFFF0000, sums.green, sums.redBlue & 0xFFFF,
                          static_cast<uint32_t>(width * height));
   }
@@ -60,9 +60,9 @@ uint32_t SampledAverage(const PixelRows& rows, const Block& block, int64_t step)
 }
 
 void FillBlock(const PixelRows& rows, const Block& block, uint32_t colour) {
-  ActiveRowKernels().fillBlock(rows.At(block.left, block.top), rows.pitch,
-                               static_cast<int32_t>(block.right - block.left),
-                               static_cast<int32_t>(block.bottom - block.top), colour);
+  KernelOf(ActiveRowKernels(), &RowKernels::fillBlock)(
+      rows.At(block.left, block.top), rows.pitch, static_cast<int32_t>(block.right - block.left),
+      static_cast<int32_t>(block.bottom - block.top), colour);
 }
 
 // First sample row (column) of a window: reach before pos, or the nearest position at or after

@@ -1,14 +1,17 @@
 #include "gfx/kernel_path.h"
 
-#include "gfx/draw_frame.h"
+#include <cstdlib>
 
-#ifdef ZV_X86_KERNELS
+#include "kernels/row_kernels.h"
+
+#if defined(__i386__) || defined(__x86_64__)
 #include <cpuid.h>
+#define ZV_CPUID_AVAILABLE 1
 #endif
 
 namespace {
 
-#ifdef ZV_X86_KERNELS
+#ifdef ZV_CPUID_AVAILABLE
 // The YMM registers are usable only where the system saves them (XCR0 bits 1 and 2): a CPU
 // with AVX2 under a system without AVX support must not take the AVX2 path.
 bool SystemSavesYmmRegisters() {
@@ -32,12 +35,32 @@ KernelPath DetectBestPath() { return KernelPath::kScalar; }
 #endif
 
 const RowKernels& KernelsOf(KernelPath path) {
-#ifdef ZV_X86_KERNELS
   if (path == KernelPath::kAvx2) return kAvx2RowKernels;
   if (path == KernelPath::kSse2) return kSse2RowKernels;
-#endif
-  (void)path;
   return kScalarRowKernels;
+}
+
+// Equal but for the case of ASCII letters.
+bool SameLetters(const char* a, const char* b) {
+  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c + 0; };
+    if (lower(*a) != lower(*b)) return false;
+  }
+  return *a == *b;
+}
+
+// ZV_KERNEL_PATH=scalar|sse2|avx2 starts any program on that path, so that the end-to-end
+// tests, fuzz targets and benchmark can run each one. A path the CPU cannot run, or another
+// value, leaves the best path.
+KernelPath StartingPath(KernelPath best) {
+  const char* wanted = std::getenv("ZV_KERNEL_PATH");
+  if (wanted == nullptr) return best;
+  constexpr KernelPath kPaths[] = {KernelPath::kScalar, KernelPath::kSse2, KernelPath::kAvx2};
+  for (const KernelPath path : kPaths) {
+    const bool runnable = static_cast<int32_t>(path) <= static_cast<int32_t>(best);
+    if (runnable && SameLetters(wanted, KernelPathName(path))) return path;
+  }
+  return best;
 }
 
 struct Selection {
@@ -49,7 +72,8 @@ struct Selection {
 Selection& TheSelection() {
   static Selection selection = [] {
     const KernelPath best = DetectBestPath();
-    return Selection{best, best, &KernelsOf(best)};
+    const KernelPath start = StartingPath(best);
+    return Selection{best, start, &KernelsOf(start)};
   }();
   return selection;
 }

@@ -45,38 +45,49 @@ inline uint32_t DissolveColumnsOfRow(const KernelArgs& args, int32_t areaRow) {
   return (args.dissolveColumns >> ((areaRow & 3) * 4)) & 0xFu;
 }
 
-// One kernel per operation that has a row rule. A faster table may replace the scalar one
+// One kernel per operation that has a row rule. Tables are written with designated
+// initialisers, and a slot a table leaves empty is the scalar kernel's: a new operation needs
+// only its scalar kernel to work on every path. A faster table may stand in for the scalar one
 // only for calls whose surfaces are all different objects.
 struct RowKernels {
-  RectRowKernel fill;
-  RectRowKernel maskOrColor;
-  RectRowKernel screenColor;
-  RectRowKernel multiplyColor;
-  RectRowKernel grayAverage;
-  RectRowKernel grayWeighted;
+  RectRowKernel fill = nullptr;
+  RectRowKernel maskOrColor = nullptr;
+  RectRowKernel screenColor = nullptr;
+  RectRowKernel multiplyColor = nullptr;
+  RectRowKernel grayAverage = nullptr;
+  RectRowKernel grayWeighted = nullptr;
 
-  BlitRowKernel copy;
-  BlitRowKernel copyKeyed;
-  BlitRowKernel copyKeyedMesh;
-  BlitRowKernel blendKeyed;
-  BlitRowKernel copyMesh;
-  BlitRowKernel copyDissolve;  // the columns that dissolveColumns names for the row
-  BlitRowKernel maskOr;
-  BlitRowKernel clear;
-  BlitRowKernel multiply;
-  BlitRowKernel blend;
+  BlitRowKernel copy = nullptr;
+  BlitRowKernel copyKeyed = nullptr;
+  BlitRowKernel copyKeyedMesh = nullptr;
+  BlitRowKernel blendKeyed = nullptr;
+  BlitRowKernel copyMesh = nullptr;
+  BlitRowKernel copyDissolve = nullptr;  // the columns that dissolveColumns names for the row
+  BlitRowKernel maskOr = nullptr;
+  BlitRowKernel clear = nullptr;
+  BlitRowKernel multiply = nullptr;
+  BlitRowKernel blend = nullptr;
 
-  MaskRowKernel maskBlend;
-  MaskRowKernel maskMultiply;
-  MaskRowKernel maskKey;
+  MaskRowKernel maskBlend = nullptr;
+  MaskRowKernel maskMultiply = nullptr;
+  MaskRowKernel maskKey = nullptr;
 
-  BlockSumKernel sumBlock;
-  BlockFillKernel fillBlock;
+  BlockSumKernel sumBlock = nullptr;
+  BlockFillKernel fillBlock = nullptr;
 };
 
+// Every slot filled: the reference, and the path that keeps a row's pixel order.
 extern const RowKernels kScalarRowKernels;
-#if defined(__i386__) || defined(__x86_64__)
-#define ZV_X86_KERNELS 1
+// Empty where the build's target has no such instructions.
 extern const RowKernels kSse2RowKernels;
 extern const RowKernels kAvx2RowKernels;
-#endif
+
+// The table of the path in use (kernel_path.h chooses it).
+const RowKernels& ActiveRowKernels();
+
+// The table's kernel for the slot, or the scalar one where the table leaves it empty.
+template <typename Kernel>
+Kernel KernelOf(const RowKernels& table, Kernel RowKernels::*slot) {
+  const Kernel kernel = table.*slot;
+  return kernel != nullptr ? kernel : kScalarRowKernels.*slot;
+}

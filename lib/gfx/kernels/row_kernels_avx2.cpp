@@ -1,12 +1,12 @@
 // The row kernels for CPUs with AVX2: eight pixels a vector.
-#include "gfx/row_kernels.h"
+#include "kernels/row_kernels.h"
 
-#ifdef ZV_X86_KERNELS
+#if defined(__i386__) || defined(__x86_64__)
 #include <immintrin.h>
 
 #include <cstring>
 
-#include "gfx/pixel_rules.h"
+#include "kernels/pixel_rules.h"
 
 // Every function of this file runs only after the CPU and the system have been seen to support
 // AVX2. Windows builds assemble this file with unaligned vector moves only, since GCC cannot
@@ -69,9 +69,12 @@ struct V {
   }
 };
 
-#include "gfx/row_kernels_simd.inc"
+#include "kernels/row_kernels_simd.inc"
 
 }  // namespace
 
 const RowKernels kAvx2RowKernels = kSimdRowKernels;
+#else
+// No such instructions: every slot is the scalar kernel's.
+const RowKernels kAvx2RowKernels = {};
 #endif

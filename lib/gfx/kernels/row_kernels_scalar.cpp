@@ -1,5 +1,5 @@
-#include "gfx/pixel_rules.h"
-#include "gfx/row_kernels.h"
+#include "kernels/pixel_rules.h"
+#include "kernels/row_kernels.h"
 
 namespace {
 
@@ -128,28 +128,28 @@ void FillBlock(uint32_t* topLeft, ptrdiff_t pitch, int32_t width, int32_t height
 }  // namespace
 
 const RowKernels kScalarRowKernels = {
-    MapRow<Colour>,
-    MapRow<MaskOrColour>,
-    MapRow<ScreenByColour>,
-    MapRow<MultiplyByColour>,
-    MapRow<GrayAverage>,
-    MapRow<GrayWeighted>,
+    .fill = MapRow<Colour>,
+    .maskOrColor = MapRow<MaskOrColour>,
+    .screenColor = MapRow<ScreenByColour>,
+    .multiplyColor = MapRow<MultiplyByColour>,
+    .grayAverage = MapRow<GrayAverage>,
+    .grayWeighted = MapRow<GrayWeighted>,
 
-    EveryColumn<Source>,
-    EveryColumn<SourceUnlessKey>,
-    CheckerboardColumns<SourceUnlessKey>,
-    EveryColumn<BlendUnlessKey>,
-    CheckerboardColumns<Source>,
-    CopyDissolve,
-    EveryColumn<MaskOrSource>,
-    EveryColumn<Zero>,
-    EveryColumn<MultiplyBySource>,
-    EveryColumn<BlendByWeights>,
+    .copy = EveryColumn<Source>,
+    .copyKeyed = EveryColumn<SourceUnlessKey>,
+    .copyKeyedMesh = CheckerboardColumns<SourceUnlessKey>,
+    .blendKeyed = EveryColumn<BlendUnlessKey>,
+    .copyMesh = CheckerboardColumns<Source>,
+    .copyDissolve = CopyDissolve,
+    .maskOr = EveryColumn<MaskOrSource>,
+    .clear = EveryColumn<Zero>,
+    .multiply = EveryColumn<MultiplyBySource>,
+    .blend = EveryColumn<BlendByWeights>,
 
-    MaskColumns<BlendByMask>,
-    MaskColumns<MultiplyByMask>,
-    MaskColumns<SourceWhereMaskKey>,
+    .maskBlend = MaskColumns<BlendByMask>,
+    .maskMultiply = MaskColumns<MultiplyByMask>,
+    .maskKey = MaskColumns<SourceWhereMaskKey>,
 
-    SumBlock,
-    FillBlock,
+    .sumBlock = SumBlock,
+    .fillBlock = FillBlock,
 };

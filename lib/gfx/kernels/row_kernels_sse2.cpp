@@ -1,12 +1,12 @@
 // The row kernels for CPUs with SSE2: four pixels a vector.
-#include "gfx/row_kernels.h"
+#include "kernels/row_kernels.h"
 
-#ifdef ZV_X86_KERNELS
+#if defined(__i386__) || defined(__x86_64__)
 #include <emmintrin.h>
 
 #include <cstring>
 
-#include "gfx/pixel_rules.h"
+#include "kernels/pixel_rules.h"
 
 // Every function of this file runs only after the CPU has been seen to have SSE2; i686 builds
 // do not assume it elsewhere.
@@ -65,9 +65,12 @@ struct V {
   }
 };
 
-#include "gfx/row_kernels_simd.inc"
+#include "kernels/row_kernels_simd.inc"
 
 }  // namespace
 
 const RowKernels kSse2RowKernels = kSimdRowKernels;
+#else
+// No such instructions: every slot is the scalar kernel's.
+const RowKernels kSse2RowKernels = {};
 #endif
