@@ -7,8 +7,8 @@
 #include <climits>
 #include <vector>
 
-#include "draw/draw_call.h"
-#include "draw/draw_reference.h"
+#include "reference/draw_call.h"
+#include "reference/draw_reference.h"
 #include "fuzz_support.h"
 #include "gfx/display.h"
 #include "gfx/kernel_path.h"

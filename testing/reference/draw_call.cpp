@@ -1,4 +1,4 @@
-#include "draw/draw_call.h"
+#include "reference/draw_call.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // The rules written out plainly, channel by channel, without the library's packed tricks.
-#include "draw/draw_reference.h"
+#include "reference/draw_reference.h"
 
 #include <algorithm>
 #include <functional>

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "draw/draw_call.h"
+#include "reference/draw_call.h"
 
 // A plain model of a surface: the same pixel words as the library's surface, padding included.
 struct RefImage {

@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "draw/test_surface32.h"
+#include "reference/test_surface32.h"
 
 namespace {
 

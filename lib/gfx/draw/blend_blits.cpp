@@ -1,4 +1,4 @@
-#include "gfx/draw_frame.h"
+#include "draw/draw_frame.h"
 
 namespace {
 constexpr uint32_t kHalfWeights = 0x7F7F7F;

@@ -1,4 +1,4 @@
-#include "gfx/draw_frame.h"
+#include "draw/draw_frame.h"
 
 ResultCode Surface32::Blt(int32_t x, int32_t y, Surface32* source, const Rect* sourceRect) {
   return DrawBlit(*this, x, y, source, sourceRect, &RowKernels::copy, KernelArgs{});

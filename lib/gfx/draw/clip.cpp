@@ -1,6 +1,6 @@
 #include <limits>
 
-#include "gfx/clip_area.h"
+#include "draw/clip_area.h"
 #include "gfx/surface32.h"
 
 namespace {

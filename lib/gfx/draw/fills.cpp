@@ -1,4 +1,4 @@
-#include "gfx/draw_frame.h"
+#include "draw/draw_frame.h"
 
 ResultCode Surface32::FillRect(uint32_t colour, const Rect* rect) {
   return DrawRectRows(*this, rect, &RowKernels::fill, ColourArgs(colour));

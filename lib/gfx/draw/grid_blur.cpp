@@ -1,4 +1,4 @@
-#include "gfx/grid_blur.h"
+#include "draw/grid_blur.h"
 
 #include <algorithm>
 #include <memory>

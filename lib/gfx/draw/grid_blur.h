@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "gfx/draw_frame.h"
+#include "draw/draw_frame.h"
 
 // BlurFrom's values over the working Rect from a source that is not the destination, by
 // running sums over the sampled grid: each pixel costs the same whatever the radius. reach is

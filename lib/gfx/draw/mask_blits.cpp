@@ -1,4 +1,4 @@
-#include "gfx/draw_frame.h"
+#include "draw/draw_frame.h"
 
 ResultCode Surface32::BltMaskBlend(int32_t x, int32_t y, Surface32* source,
                                    const Rect* sourceRect, Surface32* mask, int32_t maskX,

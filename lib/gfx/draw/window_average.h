@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "gfx/draw_frame.h"
+#include "draw/draw_frame.h"
 
 // BlurFrom's value at (x, y): the mean of the source pixels at offsets that are multiples of
 // step and at most reach from (x, y) in each direction, inside the working Rect, each channel

@@ -1,6 +1,6 @@
-#include "gfx/dib_store.h"
+#include "surface/dib_store.h"
 
-#include "gfx/window_dc.h"
+#include "platform/window_dc.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gfx/dib_surface.h"
+#include "surface/dib_surface.h"
 
 DibSurface::~DibSurface() = default;
 

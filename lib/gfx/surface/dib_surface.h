@@ -1,5 +1,5 @@
 #pragma once
-#include "gfx/dib_store.h"
+#include "surface/dib_store.h"
 #include "gfx/surface.h"
 
 // The plain family's DIB-section surface: basic operations only.

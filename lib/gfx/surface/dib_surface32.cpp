@@ -1,4 +1,4 @@
-#include "gfx/dib_surface32.h"
+#include "surface/dib_surface32.h"
 
 DibSurface32::~DibSurface32() = default;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "gfx/dib_store.h"
+#include "surface/dib_store.h"
 #include "gfx/surface32.h"
 
 // A 32-bit drawing surface in a DIB section: the kind the display presents from.

@@ -1,4 +1,4 @@
-#include "gfx/mem_surface32.h"
+#include "surface/mem_surface32.h"
 
 MemSurface32::~MemSurface32() = default;
 

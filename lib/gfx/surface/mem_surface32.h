@@ -1,5 +1,5 @@
 #pragma once
-#include "gfx/pixel_store.h"
+#include "surface/pixel_store.h"
 #include "gfx/surface32.h"
 
 // A 32-bit drawing surface in a heap block. It cannot be presented.

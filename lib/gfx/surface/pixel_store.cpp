@@ -1,4 +1,4 @@
-#include "gfx/pixel_store.h"
+#include "surface/pixel_store.h"
 
 #include "platform/heap.h"
 

@@ -1,4 +1,4 @@
-#include "gfx/plain_surface.h"
+#include "surface/plain_surface.h"
 
 PlainSurface::~PlainSurface() = default;
 

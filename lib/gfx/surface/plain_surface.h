@@ -1,5 +1,5 @@
 #pragma once
-#include "gfx/pixel_store.h"
+#include "surface/pixel_store.h"
 #include "gfx/surface.h"
 
 // The plain family's heap surface: basic operations only.
