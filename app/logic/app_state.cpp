@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "app/logic/app_state.h"
 
 #include "file/text_file.h"
 

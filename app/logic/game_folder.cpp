@@ -1,8 +1,8 @@
-#include "app/game_folder.h"
+#include "app/logic/game_folder.h"
 
 #include <cstring>
 
-#include "app/app_state.h"
+#include "app/logic/app_state.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "app/os_check.h"
+#include "app/logic/os_check.h"
 
-#include "app/app_state.h"
-#include "app/messages.h"
-#include "app/system_host.h"
+#include "app/logic/app_state.h"
+#include "app/logic/messages.h"
+#include "app/logic/system_host.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "app/path_validation.h"
+#include "app/logic/path_validation.h"
 
 #include <cstring>
 
-#include "app/system_host.h"
+#include "app/logic/system_host.h"
 
 namespace {
 

@@ -3,6 +3,9 @@
 
 class SystemHost;
 
+// The path checks, and the folder creation that follows them: CreateFolderChain creates only
+// along a path ValidatePath accepts, so the two stay together.
+
 // 1 when `path` is an absolute drive path (X:\...), optionally wrapped in double quotes, free of
 // the characters a file name may not hold and of doubled backslashes; 0 otherwise.
 int32_t ValidatePath(const char* path);

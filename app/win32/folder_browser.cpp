@@ -1,4 +1,4 @@
-#include "app/folder_browser.h"
+#include "app/win32/folder_browser.h"
 
 #include <objbase.h>
 #include <shlobj.h>

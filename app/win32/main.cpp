@@ -1,11 +1,11 @@
 // Program entry: one instance at a time, a hidden owner window, the settings dialog, exit 0.
 #include <objbase.h>
 
-#include "app/main_window.h"
-#include "app/messages.h"
-#include "app/settings_dialog.h"
-#include "app/startup_display.h"
-#include "app/win32_host.h"
+#include "app/win32/main_window.h"
+#include "app/logic/messages.h"
+#include "app/win32/settings_dialog.h"
+#include "app/win32/startup_display.h"
+#include "app/win32/win32_host.h"
 #include "platform/win32.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/win32/main_window.h"
 
 namespace {
 

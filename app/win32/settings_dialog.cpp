@@ -1,14 +1,14 @@
-#include "app/settings_dialog.h"
+#include "app/win32/settings_dialog.h"
 
 #include <cstring>
 
-#include "app/app_state.h"
-#include "app/folder_browser.h"
-#include "app/game_folder.h"
-#include "app/messages.h"
-#include "app/os_check.h"
-#include "app/set_command.h"
-#include "app/system_host.h"
+#include "app/logic/app_state.h"
+#include "app/win32/folder_browser.h"
+#include "app/logic/game_folder.h"
+#include "app/logic/messages.h"
+#include "app/logic/os_check.h"
+#include "app/logic/set_command.h"
+#include "app/logic/system_host.h"
 #include "res/resource.h"
 
 namespace {

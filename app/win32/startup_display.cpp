@@ -1,4 +1,4 @@
-#include "app/startup_display.h"
+#include "app/win32/startup_display.h"
 
 #include <new>
 

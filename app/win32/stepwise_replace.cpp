@@ -1,4 +1,4 @@
-#include "app/stepwise_replace.h"
+#include "app/win32/stepwise_replace.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "app/win32_host.h"
+#include "app/win32/win32_host.h"
 
-#include "app/stepwise_replace.h"
+#include "app/win32/stepwise_replace.h"
 
 bool Win32Host::QueryOsVersion(OsVersion& version) {
   OSVERSIONINFOA info = {};

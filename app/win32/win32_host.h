@@ -1,5 +1,5 @@
 #pragma once
-#include "app/system_host.h"
+#include "app/logic/system_host.h"
 
 // The real Win32 API behind SystemHost.
 class Win32Host : public SystemHost {
