@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/path_validation.h"
+#include "app/logic/path_validation.h"
 #include "host/fake_host.h"
 #include "fuzz_support.h"
 #include "subst/file_hooks.h"

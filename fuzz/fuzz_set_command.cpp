@@ -10,9 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/messages.h"
-#include "app/set_command.h"
+#include "app/logic/app_state.h"
+#include "app/logic/messages.h"
+#include "app/logic/set_command.h"
 #include "file/text_file.h"
 #include "host/fake_host.h"
 #include "fuzz_support.h"

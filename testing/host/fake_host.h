@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/system_host.h"
+#include "app/logic/system_host.h"
 
 inline HWND const kDialog = reinterpret_cast<HWND>(static_cast<uintptr_t>(0xD1A));
 

@@ -1,5 +1,5 @@
 #pragma once
-// The message boxes the tool shows, spelled out here independently of app/messages.h, and a
+// The message boxes the tool shows, spelled out here independently of app/logic/messages.h, and a
 // check of what a host recorded against them.
 #include <gtest/gtest.h>
 

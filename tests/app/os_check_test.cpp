@@ -1,11 +1,11 @@
-#include "app/os_check.h"
+#include "app/logic/os_check.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "app/logic/app_state.h"
 #include "host/recorded_messages.h"
 
 namespace {

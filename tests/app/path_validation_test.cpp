@@ -1,4 +1,4 @@
-#include "app/path_validation.h"
+#include "app/logic/path_validation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The Set command over a real folder: the substitute maps drive paths under a temporary root.
-#include "app/set_command.h"
+#include "app/logic/set_command.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "app/logic/app_state.h"
 #include "host/fake_host.h"
 #include "file/text_file.h"
 #include "subst/file_hooks.h"

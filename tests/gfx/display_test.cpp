@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/startup_display.h"
+#include "app/win32/startup_display.h"
 #include "gfx/display.h"
 #include "gfx/surface32.h"
 #include "pixel_pattern.h"

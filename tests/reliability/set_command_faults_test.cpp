@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/set_command.h"
+#include "app/logic/app_state.h"
+#include "app/logic/set_command.h"
 #include "host/recorded_messages.h"
 #include "faults/fault_sweep.h"
 #include "file/text_file.h"

@@ -1,6 +1,6 @@
 // Replacing a file where MoveFileExA is missing: whichever move or delete fails, the target holds
 // the old bytes or the new ones; only when even putting the old file back fails is it aside.
-#include "app/stepwise_replace.h"
+#include "app/win32/stepwise_replace.h"
 
 #include <gtest/gtest.h>
 
