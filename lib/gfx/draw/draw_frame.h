@@ -65,7 +65,7 @@ struct RowPattern {
   int32_t rowStep = 1;
 };
 
-// The blit frame: null source test, working source Rect, clip, the both-negative test (29),
+// The blit frame: null source test, working source Rect, clip, the both-negative test (RC_CLIP_EMPTY),
 // Lock destination then source, the kernel over the area's rows, Unlock in reverse.
 ResultCode DrawBlit(Surface32& dest, int32_t x, int32_t y, Surface32* source,
                     const Rect* sourceRect, BlitRowKernel RowKernels::*kernel,

@@ -19,8 +19,8 @@ class DibStore {
   virtual HDC MemoryDC();
   virtual ~DibStore();
 
-  // CreateSection against the device context of a window, held only for the call: 21 when the
-  // window's context is not available.
+  // CreateSection against the device context of a window, held only for the call:
+  // RC_GET_DC_FAILED when the window's context is not available.
   ResultCode CreateSectionForWindow(HWND window, PixelType type, int32_t width, int32_t height);
 
   DibStore(const DibStore&) = delete;

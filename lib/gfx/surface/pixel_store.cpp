@@ -2,8 +2,9 @@
 
 #include "platform/heap.h"
 
-// An invalid type (4) or an unusable size (2) keeps the current block; otherwise the current
-// block goes first, so a failed allocation (4) leaves no block at all.
+// An invalid type (RC_NO_MEMORY) or an unusable size (RC_BAD_LENGTH) keeps the current block;
+// otherwise the current block goes first, so a failed allocation (RC_NO_MEMORY) leaves no block
+// at all.
 ResultCode PixelStore::Allocate(PixelType type, int32_t width, int32_t height) {
   if (!IsValidPixelType(type)) return RC_NO_MEMORY;
   const int64_t rowBytes = static_cast<int64_t>(width) * BytesPerPixel(type);

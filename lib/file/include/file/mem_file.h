@@ -13,7 +13,7 @@ class MemFile : public DiskFile {
   ~MemFile() override;
 
   // These act on the memory position. Seek compares its offset with the capacity unsigned, so
-  // a negative one is out of range; the capacity itself is taken and still reported as 16.
+  // a negative one is out of range; the capacity itself is taken and still reported as RC_OUT_OF_RANGE.
   ResultCode Seek(int32_t offset) override;
   ResultCode SeekEnd() override;  // the last byte, not one past it
 

@@ -50,8 +50,8 @@ class Surface {
 
  protected:
   // The Create of the storage-backed classes: heap block (pitch = width, flags 1) or DIB
-  // section (pitch rounded up to 8, flags 0x1002). An unregistered surface (20) or an unusable
-  // size (2) changes nothing; a failed store keeps the earlier geometry.
+  // section (pitch rounded up to 8, flags 0x1002). An unregistered surface (RC_BAD_FORMAT) or an
+  // unusable size (RC_BAD_LENGTH) changes nothing; a failed store keeps the earlier geometry.
   ResultCode CreateOnHeap(PixelStore& store, int32_t width, int32_t height);
   ResultCode CreateInSection(DibStore& store, int32_t width, int32_t height);
 
