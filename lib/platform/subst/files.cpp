@@ -10,6 +10,9 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +31,8 @@ struct OpenFile {
   ino_t inode;
   DWORD access;
   DWORD share;
+  std::string name;
+  int32_t modelId;  // -1: not in the power-cut model
 };
 
 // Every handle handed out and not yet closed. Never destroyed, so that file objects destroyed
@@ -180,6 +185,84 @@ std::string ParentOf(const std::string& name) {
   return slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
 }
 
+std::string BytesOf(const std::string& name) {
+  std::string bytes;
+  int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return bytes;
+  char block[4096];
+  ssize_t n;
+  while ((n = read(fd, block, sizeof block)) != 0) {
+    if (n > 0)
+      bytes.append(block, static_cast<size_t>(n));
+    else if (errno != EINTR)
+      break;
+  }
+  close(fd);
+  return bytes;
+}
+
+// ---- the power-cut model (file_hooks.h) ---------------------------------------------------
+// Files are known by ids of the model's own, since the inode numbers of removed files return.
+struct DiskModel {
+  bool running = false;
+  int32_t cutAfter = -1;
+  int32_t nextId = 0;
+  std::map<std::string, int32_t> cachedNames;  // as the running system sees them
+  std::map<std::string, int32_t> diskNames;
+  std::map<int32_t, std::string> diskBytes;
+};
+
+DiskModel& Model() {
+  static auto* model = new DiskModel;
+  return *model;
+}
+
+bool PowerOn() {
+  const DiskModel& model = Model();
+  return model.cutAfter < 0 || static_cast<int32_t>(subst::CallLog().size()) <= model.cutAfter;
+}
+
+std::string Key(const std::string& name) {
+  return std::filesystem::path(name).lexically_normal().string();
+}
+
+// A file new to the model under that name: none of its bytes are on the disk yet.
+int32_t AddCachedFile(const std::string& name) {
+  DiskModel& model = Model();
+  const int32_t id = model.nextId++;
+  model.cachedNames[Key(name)] = id;
+  model.diskBytes[id] = std::string();
+  return id;
+}
+
+int32_t TrackOpened(const std::string& name, bool existed) {
+  DiskModel& model = Model();
+  if (!model.running) return -1;
+  auto known = model.cachedNames.find(Key(name));
+  return existed && known != model.cachedNames.end() ? known->second : AddCachedFile(name);
+}
+
+void TrackMoved(const std::string& source, const std::string& target, bool writtenThrough) {
+  DiskModel& model = Model();
+  if (!model.running) return;
+  auto known = model.cachedNames.find(Key(source));
+  int32_t id;
+  if (known != model.cachedNames.end()) {
+    id = known->second;
+    model.cachedNames.erase(known);
+    model.cachedNames[Key(target)] = id;
+  } else {
+    id = AddCachedFile(target);
+  }
+  if (!writtenThrough || !PowerOn()) return;
+  model.diskNames.erase(Key(source));
+  model.diskNames[Key(target)] = id;
+}
+
+void TrackDeleted(const std::string& name) {
+  if (Model().running) Model().cachedNames.erase(Key(name));
+}
+
 }  // namespace
 
 namespace subst {
@@ -187,6 +270,39 @@ namespace subst {
 void SetDriveRoot(const char* dir) { DriveRoot() = dir ? dir : ""; }
 
 int32_t OpenFileHandles() { return static_cast<int32_t>(OpenFiles().size()); }
+
+void StartDiskModel() {
+  DiskModel& model = Model();
+  model = DiskModel{};
+  model.running = true;
+  namespace fs = std::filesystem;
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(DriveRoot(), error), end; !error && it != end;
+       it.increment(error)) {
+    if (!it->is_regular_file(error)) continue;
+    const std::string name = it->path().string();
+    const int32_t id = AddCachedFile(name);
+    model.diskNames[Key(name)] = id;
+    model.diskBytes[id] = BytesOf(name);
+  }
+  LogCalls(true);
+}
+
+void StopDiskModel() {
+  Model() = DiskModel{};
+  LogCalls(false);
+}
+
+void CutPowerAfter(int32_t calls) { Model().cutAfter = calls; }
+
+std::optional<std::string> OnDisk(const char* path) {
+  const DiskModel& model = Model();
+  std::string name;
+  if (!MapPath(path, name)) return std::nullopt;
+  auto onDisk = model.diskNames.find(Key(name));
+  if (onDisk == model.diskNames.end()) return std::nullopt;
+  return model.diskBytes.at(onDisk->second);
+}
 
 }  // namespace subst
 
@@ -196,16 +312,18 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, SECURITY_ATTRIBUTES*,
   std::string name;
   int flags = OpenFlags(access, disposition);
   if (!MapPath(path, name) || flags < 0) return INVALID_HANDLE_VALUE;
+  struct stat st;
+  const bool existed = stat(name.c_str(), &st) == 0;
   int fd = open(name.c_str(), flags, 0666);
   if (fd < 0) return INVALID_HANDLE_VALUE;
   // Nothing is truncated before the file is known to be free.
-  struct stat st;
   if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || !CanShare(st, access, share) ||
       (Truncates(disposition) && ftruncate(fd, 0) != 0)) {
     close(fd);
     return INVALID_HANDLE_VALUE;
   }
-  auto* file = new OpenFile{fd, st.st_dev, st.st_ino, access, share};
+  auto* file = new OpenFile{fd, st.st_dev, st.st_ino, access, share, name,
+                            TrackOpened(name, existed)};
   OpenFiles().push_back(file);
   return file;
 }
@@ -286,6 +404,15 @@ DWORD GetFileSize(HANDLE handle, DWORD* sizeHigh) {
   return static_cast<DWORD>(size);
 }
 
+// Brings the bytes written to the disk, where a power cut cannot take them.
+BOOL FlushFileBuffers(HANDLE handle) {
+  if (subst::FaultDue(subst::Fault::kFlush)) return FALSE;
+  OpenFile* file = Lookup(handle);
+  if (!file || !(file->access & GENERIC_WRITE) || fsync(file->fd) != 0) return FALSE;
+  if (file->modelId >= 0 && PowerOn()) Model().diskBytes[file->modelId] = BytesOf(file->name);
+  return TRUE;
+}
+
 BOOL CloseHandle(HANDLE handle) {
   const bool fails = subst::FaultDue(subst::Fault::kClose);
   OpenFile* file = Lookup(handle);
@@ -309,8 +436,11 @@ BOOL DeleteFileA(LPCSTR path) {
   if (subst::FaultDue(subst::Fault::kDelete)) return FALSE;
   std::string name;
   struct stat st;
-  if (!StatPath(path, name, st) || S_ISDIR(st.st_mode) || IsHeldOpen(st)) return FALSE;
-  return unlink(name.c_str()) == 0;
+  if (!StatPath(path, name, st) || S_ISDIR(st.st_mode) || IsHeldOpen(st) ||
+      unlink(name.c_str()) != 0)
+    return FALSE;
+  TrackDeleted(name);
+  return TRUE;
 }
 
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
@@ -325,6 +455,7 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     if (!replaceable) return FALSE;
   }
   if (rename(source.c_str(), target.c_str()) != 0) return FALSE;
+  TrackMoved(source, target, flags & MOVEFILE_WRITE_THROUGH);
   if (flags & MOVEFILE_WRITE_THROUGH) {
     SyncPath(target, O_RDONLY);
     SyncPath(ParentOf(target), O_RDONLY | O_DIRECTORY);
