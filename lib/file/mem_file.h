@@ -36,6 +36,10 @@ class MemFile : public DiskFile {
   // The caller may read and write the bytes; the MemFile keeps ownership.
   virtual uint8_t* GetBuffer() const;
 
+  // As Save, with the bytes flushed to the disk before the file is closed: for a file that is
+  // about to replace another, which a power cut must not leave empty.
+  ResultCode SaveFlushed(const char* path, uint32_t length);
+
  protected:
   uint32_t FittingCount(uint32_t count) const;
   ResultCode CheckCopy(const void* memory, uint32_t count) const;
@@ -44,4 +48,7 @@ class MemFile : public DiskFile {
   uint8_t* buffer_ = nullptr;
   uint32_t position_ = 0;
   uint32_t capacity_ = 0;
+
+ private:
+  ResultCode SaveBuffer(const char* path, uint32_t length, bool flush);
 };
