@@ -120,7 +120,7 @@ bool WriteInformationFile(SystemHost& host, const char* components, const Instal
   const char* temporary = paths.temporaryFile.Text();
   ResultCode result = BuildContent(g_selection.gameFolder, components);
   if (result == RC_OK) {
-    result = g_textFile.SaveText(temporary);
+    result = g_textFile.SaveTextFlushed(temporary);
     // After a refused open nothing under the temporary name is ours to remove.
     if (result != RC_OK && result != RC_OPEN_FAILED) host.RemoveFile(temporary);
   }
