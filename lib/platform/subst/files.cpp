@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -185,30 +187,13 @@ std::string ParentOf(const std::string& name) {
   return slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
 }
 
-std::string BytesOf(const std::string& name) {
-  std::string bytes;
-  int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return bytes;
-  char block[4096];
-  ssize_t n;
-  while ((n = read(fd, block, sizeof block)) != 0) {
-    if (n > 0)
-      bytes.append(block, static_cast<size_t>(n));
-    else if (errno != EINTR)
-      break;
-  }
-  close(fd);
-  return bytes;
-}
-
 // ---- the power-cut model (file_hooks.h) ---------------------------------------------------
-// Files are known by ids of the model's own, since the inode numbers of removed files return.
+// Files carry ids of the model's own, since the inode numbers of removed files come back.
 struct DiskModel {
   bool running = false;
   int32_t cutAfter = -1;
   int32_t nextId = 0;
-  std::map<std::string, int32_t> cachedNames;  // as the running system sees them
-  std::map<std::string, int32_t> diskNames;
+  std::map<std::string, int32_t> cachedNames, diskNames;
   std::map<int32_t, std::string> diskBytes;
 };
 
@@ -218,49 +203,36 @@ DiskModel& Model() {
 }
 
 bool PowerOn() {
-  const DiskModel& model = Model();
-  return model.cutAfter < 0 || static_cast<int32_t>(subst::CallLog().size()) <= model.cutAfter;
+  const int32_t cut = Model().cutAfter;
+  return cut < 0 || static_cast<int32_t>(subst::CallLog().size()) <= cut;
 }
 
 std::string Key(const std::string& name) {
   return std::filesystem::path(name).lexically_normal().string();
 }
 
-// A file new to the model under that name: none of its bytes are on the disk yet.
-int32_t AddCachedFile(const std::string& name) {
-  DiskModel& model = Model();
-  const int32_t id = model.nextId++;
-  model.cachedNames[Key(name)] = id;
-  model.diskBytes[id] = std::string();
-  return id;
+std::string BytesOf(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-int32_t TrackOpened(const std::string& name, bool existed) {
+// A name the model does not know yet stands for a new file, with nothing on the disk.
+int32_t IdOf(const std::string& name) {
   DiskModel& model = Model();
-  if (!model.running) return -1;
-  auto known = model.cachedNames.find(Key(name));
-  return existed && known != model.cachedNames.end() ? known->second : AddCachedFile(name);
+  auto [known, added] = model.cachedNames.try_emplace(Key(name), model.nextId);
+  if (added) model.diskBytes[model.nextId++];
+  return known->second;
 }
 
 void TrackMoved(const std::string& source, const std::string& target, bool writtenThrough) {
   DiskModel& model = Model();
   if (!model.running) return;
-  auto known = model.cachedNames.find(Key(source));
-  int32_t id;
-  if (known != model.cachedNames.end()) {
-    id = known->second;
-    model.cachedNames.erase(known);
-    model.cachedNames[Key(target)] = id;
-  } else {
-    id = AddCachedFile(target);
-  }
+  const int32_t id = IdOf(source);
+  model.cachedNames.erase(Key(source));
+  model.cachedNames[Key(target)] = id;
   if (!writtenThrough || !PowerOn()) return;
   model.diskNames.erase(Key(source));
   model.diskNames[Key(target)] = id;
-}
-
-void TrackDeleted(const std::string& name) {
-  if (Model().running) Model().cachedNames.erase(Key(name));
 }
 
 }  // namespace
@@ -272,16 +244,14 @@ void SetDriveRoot(const char* dir) { DriveRoot() = dir ? dir : ""; }
 int32_t OpenFileHandles() { return static_cast<int32_t>(OpenFiles().size()); }
 
 void StartDiskModel() {
-  DiskModel& model = Model();
-  model = DiskModel{};
+  DiskModel& model = Model() = DiskModel{};
   model.running = true;
-  namespace fs = std::filesystem;
   std::error_code error;
-  for (fs::recursive_directory_iterator it(DriveRoot(), error), end; !error && it != end;
-       it.increment(error)) {
+  for (std::filesystem::recursive_directory_iterator it(DriveRoot(), error), end;
+       !error && it != end; it.increment(error)) {
     if (!it->is_regular_file(error)) continue;
     const std::string name = it->path().string();
-    const int32_t id = AddCachedFile(name);
+    const int32_t id = IdOf(name);
     model.diskNames[Key(name)] = id;
     model.diskBytes[id] = BytesOf(name);
   }
@@ -296,12 +266,10 @@ void StopDiskModel() {
 void CutPowerAfter(int32_t calls) { Model().cutAfter = calls; }
 
 std::optional<std::string> OnDisk(const char* path) {
-  const DiskModel& model = Model();
+  DiskModel& model = Model();
   std::string name;
-  if (!MapPath(path, name)) return std::nullopt;
-  auto onDisk = model.diskNames.find(Key(name));
-  if (onDisk == model.diskNames.end()) return std::nullopt;
-  return model.diskBytes.at(onDisk->second);
+  if (!MapPath(path, name) || !model.diskNames.count(Key(name))) return std::nullopt;
+  return model.diskBytes[model.diskNames[Key(name)]];
 }
 
 }  // namespace subst
@@ -312,18 +280,17 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, SECURITY_ATTRIBUTES*,
   std::string name;
   int flags = OpenFlags(access, disposition);
   if (!MapPath(path, name) || flags < 0) return INVALID_HANDLE_VALUE;
-  struct stat st;
-  const bool existed = stat(name.c_str(), &st) == 0;
   int fd = open(name.c_str(), flags, 0666);
   if (fd < 0) return INVALID_HANDLE_VALUE;
   // Nothing is truncated before the file is known to be free.
+  struct stat st;
   if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || !CanShare(st, access, share) ||
       (Truncates(disposition) && ftruncate(fd, 0) != 0)) {
     close(fd);
     return INVALID_HANDLE_VALUE;
   }
   auto* file = new OpenFile{fd, st.st_dev, st.st_ino, access, share, name,
-                            TrackOpened(name, existed)};
+                            Model().running ? IdOf(name) : -1};
   OpenFiles().push_back(file);
   return file;
 }
@@ -439,7 +406,7 @@ BOOL DeleteFileA(LPCSTR path) {
   if (!StatPath(path, name, st) || S_ISDIR(st.st_mode) || IsHeldOpen(st) ||
       unlink(name.c_str()) != 0)
     return FALSE;
-  TrackDeleted(name);
+  Model().cachedNames.erase(Key(name));
   return TRUE;
 }
 
