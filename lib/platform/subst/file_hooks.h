@@ -13,12 +13,10 @@ void SetDriveRoot(const char* dir);
 // Handles from CreateFileA not yet closed.
 int32_t OpenFileHandles();
 
-// A power cut, for the files under the drive root. While the model runs, what has reached the
-// disk is kept apart from what is only cached: a file's bytes reach it when flushed, a name
-// when a move is written through. Creating, writing, closing, deleting and plain moves stay in
-// the cache until then. Folders are not modelled: they stay as made.
-// Starts the model with every file under the drive root on the disk as it is now, and the
-// call log (fault_hooks.h) empty.
+// A power cut, for the files under the drive root (folders stay as made). While the model runs,
+// a file's bytes reach the disk only when flushed, and a name only by a move written through;
+// all else stays in the cache. It starts with the files there now on the disk, the call log
+// (fault_hooks.h) empty.
 void StartDiskModel();
 void StopDiskModel();
 // After that many logged calls, nothing more reaches the disk; -1: the power stays on.

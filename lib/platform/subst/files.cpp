@@ -16,6 +16,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fault_hooks.h"
@@ -33,8 +34,6 @@ struct OpenFile {
   ino_t inode;
   DWORD access;
   DWORD share;
-  std::string name;
-  int32_t modelId;  // -1: not in the power-cut model
 };
 
 // Every handle handed out and not yet closed. Never destroyed, so that file objects destroyed
@@ -188,13 +187,15 @@ std::string ParentOf(const std::string& name) {
 }
 
 // ---- the power-cut model (file_hooks.h) ---------------------------------------------------
-// Files carry ids of the model's own, since the inode numbers of removed files come back.
+// Files are known by their inodes, which is sound while no inode is freed and then reused
+// within one run: a Set command frees one only with its last step.
+using Inode = std::pair<dev_t, ino_t>;
+
 struct DiskModel {
   bool running = false;
   int32_t cutAfter = -1;
-  int32_t nextId = 0;
-  std::map<std::string, int32_t> cachedNames, diskNames;
-  std::map<int32_t, std::string> diskBytes;
+  std::map<std::string, Inode> names;
+  std::map<Inode, std::string> bytes;  // a file missing here has none on the disk
 };
 
 DiskModel& Model() {
@@ -202,9 +203,10 @@ DiskModel& Model() {
   return *model;
 }
 
-bool PowerOn() {
-  const int32_t cut = Model().cutAfter;
-  return cut < 0 || static_cast<int32_t>(subst::CallLog().size()) <= cut;
+bool PowerReachesDisk() {
+  const DiskModel& model = Model();
+  return model.running &&
+         (model.cutAfter < 0 || static_cast<int32_t>(subst::CallLog().size()) <= model.cutAfter);
 }
 
 std::string Key(const std::string& name) {
@@ -214,25 +216,6 @@ std::string Key(const std::string& name) {
 std::string BytesOf(const std::string& name) {
   std::ifstream in(name, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// A name the model does not know yet stands for a new file, with nothing on the disk.
-int32_t IdOf(const std::string& name) {
-  DiskModel& model = Model();
-  auto [known, added] = model.cachedNames.try_emplace(Key(name), model.nextId);
-  if (added) model.diskBytes[model.nextId++];
-  return known->second;
-}
-
-void TrackMoved(const std::string& source, const std::string& target, bool writtenThrough) {
-  DiskModel& model = Model();
-  if (!model.running) return;
-  const int32_t id = IdOf(source);
-  model.cachedNames.erase(Key(source));
-  model.cachedNames[Key(target)] = id;
-  if (!writtenThrough || !PowerOn()) return;
-  model.diskNames.erase(Key(source));
-  model.diskNames[Key(target)] = id;
 }
 
 }  // namespace
@@ -249,11 +232,11 @@ void StartDiskModel() {
   std::error_code error;
   for (std::filesystem::recursive_directory_iterator it(DriveRoot(), error), end;
        !error && it != end; it.increment(error)) {
-    if (!it->is_regular_file(error)) continue;
+    struct stat st;
     const std::string name = it->path().string();
-    const int32_t id = IdOf(name);
-    model.diskNames[Key(name)] = id;
-    model.diskBytes[id] = BytesOf(name);
+    if (stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    model.names[Key(name)] = {st.st_dev, st.st_ino};
+    model.bytes[{st.st_dev, st.st_ino}] = BytesOf(name);
   }
   LogCalls(true);
 }
@@ -268,8 +251,8 @@ void CutPowerAfter(int32_t calls) { Model().cutAfter = calls; }
 std::optional<std::string> OnDisk(const char* path) {
   DiskModel& model = Model();
   std::string name;
-  if (!MapPath(path, name) || !model.diskNames.count(Key(name))) return std::nullopt;
-  return model.diskBytes[model.diskNames[Key(name)]];
+  if (!MapPath(path, name) || !model.names.count(Key(name))) return std::nullopt;
+  return model.bytes[model.names[Key(name)]];
 }
 
 }  // namespace subst
@@ -289,8 +272,7 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, SECURITY_ATTRIBUTES*,
     close(fd);
     return INVALID_HANDLE_VALUE;
   }
-  auto* file = new OpenFile{fd, st.st_dev, st.st_ino, access, share, name,
-                            Model().running ? IdOf(name) : -1};
+  auto* file = new OpenFile{fd, st.st_dev, st.st_ino, access, share};
   OpenFiles().push_back(file);
   return file;
 }
@@ -376,7 +358,8 @@ BOOL FlushFileBuffers(HANDLE handle) {
   if (subst::FaultDue(subst::Fault::kFlush)) return FALSE;
   OpenFile* file = Lookup(handle);
   if (!file || !(file->access & GENERIC_WRITE) || fsync(file->fd) != 0) return FALSE;
-  if (file->modelId >= 0 && PowerOn()) Model().diskBytes[file->modelId] = BytesOf(file->name);
+  if (!PowerReachesDisk()) return TRUE;
+  Model().bytes[{file->device, file->inode}] = BytesOf("/proc/self/fd/" + std::to_string(file->fd));
   return TRUE;
 }
 
@@ -403,11 +386,8 @@ BOOL DeleteFileA(LPCSTR path) {
   if (subst::FaultDue(subst::Fault::kDelete)) return FALSE;
   std::string name;
   struct stat st;
-  if (!StatPath(path, name, st) || S_ISDIR(st.st_mode) || IsHeldOpen(st) ||
-      unlink(name.c_str()) != 0)
-    return FALSE;
-  Model().cachedNames.erase(Key(name));
-  return TRUE;
+  if (!StatPath(path, name, st) || S_ISDIR(st.st_mode) || IsHeldOpen(st)) return FALSE;
+  return unlink(name.c_str()) == 0;
 }
 
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
@@ -422,8 +402,11 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     if (!replaceable) return FALSE;
   }
   if (rename(source.c_str(), target.c_str()) != 0) return FALSE;
-  TrackMoved(source, target, flags & MOVEFILE_WRITE_THROUGH);
   if (flags & MOVEFILE_WRITE_THROUGH) {
+    if (PowerReachesDisk()) {
+      Model().names.erase(Key(source));
+      Model().names[Key(target)] = {sourceStat.st_dev, sourceStat.st_ino};
+    }
     SyncPath(target, O_RDONLY);
     SyncPath(ParentOf(target), O_RDONLY | O_DIRECTORY);
     SyncPath(ParentOf(source), O_RDONLY | O_DIRECTORY);
