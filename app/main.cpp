@@ -10,10 +10,11 @@
 
 namespace {
 
-// The folder browser needs a single-threaded COM apartment on the GUI thread.
+// The folder browser needs a single-threaded COM apartment on the GUI thread. CoInitialize
+// makes one too, and unlike CoInitializeEx it exists on Windows 95 without the DCOM update.
 class ComApartment {
  public:
-  ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ComApartment() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
   ~ComApartment() {
     if (initialised_) CoUninitialize();
   }
@@ -35,13 +36,14 @@ bool HasEnoughColours(HWND mainWindow) {
   return bitsPerPixel >= 16;
 }
 
-int RunMessageLoop() {
+// GetMessageA's -1 (a failure) ends the loop as the quit message does; the exit code is 0
+// either way, never the wParam of whatever message came last.
+void RunMessageLoop() {
   MSG message = {};
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  return static_cast<int>(message.wParam);
 }
 
 }  // namespace
@@ -60,5 +62,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32Host host;
   RunSettingsDialog(instance, mainWindow, host);
   DestroyWindow(mainWindow);
-  return RunMessageLoop();
+  RunMessageLoop();
+  return 0;
 }

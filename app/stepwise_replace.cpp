@@ -29,14 +29,28 @@ bool FlushToDisk(const char* path) {
   return file.Flush();
 }
 
+constexpr int kAsideNames = 10;
+
+// "<target>.old", or "<target>.old1" to ".old9" where that is taken: any of them may be the
+// user's own file, so none that exists is ever used.
+bool FindFreeAsideName(const char* target, char (&aside)[MAX_PATH]) {
+  for (int attempt = 0; attempt < kAsideNames; ++attempt) {
+    const int length = attempt == 0
+                           ? std::snprintf(aside, sizeof aside, "%s.old", target)
+                           : std::snprintf(aside, sizeof aside, "%s.old%d", target, attempt);
+    if (length < 0 || length >= static_cast<int>(sizeof aside)) return false;
+    if (GetFileAttributesA(aside) == INVALID_FILE_ATTRIBUTES) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool ReplaceStepwise(const char* source, const char* target) {
   if (!FlushToDisk(source)) return false;
   char aside[MAX_PATH];
-  const int length = std::snprintf(aside, sizeof aside, "%s.old", target);
-  if (length < 0 || length >= static_cast<int>(sizeof aside)) return false;
-  DeleteFileA(aside);  // left over from a replacement that was cut short
+  if (!FindFreeAsideName(target, aside)) return false;
+  // MoveFileA never replaces: a name taken since the look fails the move, not the file there.
   if (!MoveFileA(target, aside)) return false;
   if (!MoveFileA(source, target)) {
     MoveFileA(aside, target);

@@ -4,6 +4,8 @@ if(CMAKE_CROSSCOMPILING)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  # Ahead of GoogleTest's own headers for GoogleTest and every test: see the header there.
+  include_directories(BEFORE ${CMAKE_CURRENT_LIST_DIR}/gtest-win32-threads)
   add_subdirectory(${ZV_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL SYSTEM)
 else()
   find_package(GTest REQUIRED)

@@ -1,7 +1,8 @@
 # Shared part of the two MinGW-w64 toolchains; ZV_MINGW_TRIPLE and ZV_WINEARCH are set by the caller.
-# The posix thread model: GoogleTest needs std::mutex. With -static, no extra DLL is needed.
-set(CMAKE_C_COMPILER ${ZV_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ZV_MINGW_TRIPLE}-g++-posix)
+# The win32 thread model: the posix one links winpthreads, whose imports (GetTickCount64 and
+# others) keep the program from loading on older Windows.
+set(CMAKE_C_COMPILER ${ZV_MINGW_TRIPLE}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${ZV_MINGW_TRIPLE}-g++-win32)
 set(CMAKE_RC_COMPILER ${ZV_MINGW_TRIPLE}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${ZV_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -15,6 +15,14 @@ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
+# Debian's wine script always takes the 32-bit loader when wine32 is installed, which cannot
+# start where the kernel runs no 32-bit programs: name the loader the prefix needs.
+if [ "$arch" = win64 ] && [ -x /usr/lib/wine/wine64 ]; then
+  export WINELOADER=/usr/lib/wine/wine64
+else
+  export WINELOADER=$(command -v wine)
+fi
+
 if [ -z "${DISPLAY:-}" ]; then
   DISPLAY=$("$here/xvfb.sh" ensure "$prefix.display")
   export DISPLAY
@@ -26,15 +34,15 @@ if [ ! -f "$prefix/system.reg" ]; then
   exec 9>"$prefix.lock"
   flock 9
   if [ ! -f "$prefix/system.reg" ]; then
-    wineboot -i 9>&- >/dev/null 2>&1
+    "$WINELOADER" wineboot -i 9>&- >/dev/null 2>&1
     wineserver -w 9>&-
   fi
   flock -u 9
 fi
 
 if [ -n "${ZV_WINE_VERSION:-}" ]; then
-  wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$program")" \
+  "$WINELOADER" reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$program")" \
        /v Version /d "$ZV_WINE_VERSION" /f >/dev/null 2>&1
 fi
 
-exec wine "$program" "$@"
+exec "$WINELOADER" "$program" "$@"

@@ -7,16 +7,21 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/install-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target ZorvelSetup
+preset=win32
+if ! cmake/runs-32bit.sh; then
+  preset=win64
+  echo "This kernel cannot start 32-bit programs: running the 64-bit build instead."
+fi
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset --target ZorvelSetup
 
-tool=$PWD/build/win32/app/ZorvelSetup.exe
-prefix=$PWD/build/win32/run-prefix
-screenshot=$PWD/build/win32/ZorvelSetup-dialog.png
+tool=$PWD/build/$preset/app/ZorvelSetup.exe
+prefix=$PWD/build/$preset/run-prefix
+screenshot=$PWD/build/$preset/ZorvelSetup-dialog.png
 caption="Zorvel インストール設定ツール"
 version=${ZV_WINE_VERSION:-winxp}
 
-wine_in_prefix() { ZV_WINE_VERSION= cmake/wine-run.sh win32 "$prefix" "$@"; }
+wine_in_prefix() { ZV_WINE_VERSION= cmake/wine-run.sh $preset "$prefix" "$@"; }
 
 # The dialog asks for ＭＳ Ｐゴシック, which Wine does not have: VL PGothic draws its Japanese.
 # Wine draws the window frames itself, so they show without a window manager too.
@@ -29,7 +34,7 @@ prepare_prefix() {
 if [ -n "${DISPLAY:-}" ]; then
   prepare_prefix
   echo "Running $tool"
-  ZV_WINE_VERSION=$version exec cmake/wine-run.sh win32 "$prefix" "$tool"
+  ZV_WINE_VERSION=$version exec cmake/wine-run.sh $preset "$prefix" "$tool"
 fi
 
 state=$prefix.screen
@@ -43,7 +48,7 @@ trap stop_all EXIT
 
 prepare_prefix
 echo "No display: running $tool on a virtual screen ($DISPLAY)"
-ZV_WINE_VERSION=$version cmake/wine-run.sh win32 "$prefix" "$tool" &
+ZV_WINE_VERSION=$version cmake/wine-run.sh $preset "$prefix" "$tool" &
 
 dialog_window() {
   xwininfo -root -tree 2>/dev/null | awk -v caption="\"$caption\":" 'index($0, caption) { print $1; exit }'

@@ -28,13 +28,15 @@ class StepwiseReplace : public ::testing::Test {
   const std::string aside_ = dir_.Path("tw.ifo.old");
 };
 
-TEST_F(StepwiseReplace, NewFileTakesTheNameAndNothingIsLeftAside) {
+// A "<target>.old" that is already there may be the user's own: it stays as it was.
+TEST_F(StepwiseReplace, NewFileTakesTheNameAndAnExistingOldFileIsKept) {
   Arrange();
-  WriteWholeFile(aside_, "stale");
+  WriteWholeFile(aside_, "the user's");
   EXPECT_TRUE(ReplaceStepwise(source_.c_str(), target_.c_str()));
   EXPECT_EQ(ReadWholeFile(target_), "new");
   EXPECT_FALSE(PathExists(source_));
-  EXPECT_FALSE(PathExists(aside_));
+  EXPECT_EQ(ReadWholeFile(aside_), "the user's");
+  EXPECT_FALSE(PathExists(aside_ + "1"));
 }
 
 TEST_F(StepwiseReplace, MissingSourceLeavesTheOldFile) {
