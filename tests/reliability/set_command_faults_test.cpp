@@ -126,7 +126,7 @@ TEST_P(SetCommandFaults, EveryPlatformCallFailingInTurn) {
   });
 }
 
-// The temporary file is removed after a failed write or move; if even that fails, it is the
+// The temporary file is removed after a failed write, flush or move; if even that fails, it is the
 // only thing left over, and the old file is still whole.
 TEST_P(SetCommandFaults, TemporaryFileThatCannotBeRemoved) {
   for (Fault first : {Fault::kWrite, Fault::kFlush, Fault::kClose, Fault::kMove}) {
