@@ -1,9 +1,12 @@
-// Program entry: one instance at a time, a hidden owner window, the settings dialog, exit 0.
+// Program entry: the unattended run or the usage when the command line asks for them;
+// otherwise one instance at a time, a hidden owner window, the settings dialog, exit 0.
 #include <objbase.h>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/settings_dialog.h"
+#include "app/silent_run.h"
 #include "app/startup_display.h"
 #include "app/win32_host.h"
 #include "platform/win32.h"
@@ -36,6 +39,26 @@ bool HasEnoughColours(HWND mainWindow) {
   return bitsPerPixel >= 16;
 }
 
+int ShowUsage(const CommandLine& line) {
+  char text[2048];
+  ComposeUsage(line, text, sizeof text);
+  const bool wrong = line.error != CommandLineError::kNone;
+  MessageBoxA(nullptr, text, wrong ? kCaptionError : kCaptionUsage,
+              wrong ? MB_ICONERROR : MB_ICONINFORMATION);
+  return wrong ? kExitBadCommandLine : kExitDone;
+}
+
+// No window of ours, so a dialog open in another instance neither stops this run nor is
+// stopped by it.
+int RunWithoutWindows(const CommandLine& line, bool valid) {
+  // Not even the system's own error boxes may appear.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+  if (!valid) return kExitBadCommandLine;
+  if (line.showUsage) return kExitDone;
+  Win32Host host;
+  return RunSilently(host, line);
+}
+
 // GetMessageA's -1 (a failure) ends the loop as the quit message does; the exit code is 0
 // either way, never the wParam of whatever message came last.
 void RunMessageLoop() {
@@ -49,6 +72,18 @@ void RunMessageLoop() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  CommandLine line;
+  const bool valid = ParseCommandLine(GetCommandLineA(), line) != 0;
+  if (line.silent) return RunWithoutWindows(line, valid);
+  if (!valid || line.showUsage) return ShowUsage(line);
+
+  Win32Host host;
+  Selection preselection;
+  if (!SelectionFromCommandLine(host, line, preselection)) {
+    MessageBoxA(nullptr, kMessageFolderNotFound, kCaptionError, MB_ICONERROR);
+    return kExitBadFolder;
+  }
+
   RegisterMainWindowClass(instance);
   if (IsAnotherInstanceRunning()) return 0;
   HWND mainWindow = CreateMainWindow(instance);
@@ -59,8 +94,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   StartDisplay(mainWindow, 800, 600);
 
   const ComApartment apartment;
-  Win32Host host;
-  RunSettingsDialog(instance, mainWindow, host);
+  RunSettingsDialog(instance, mainWindow, host, preselection);
   DestroyWindow(mainWindow);
   RunMessageLoop();
   return 0;

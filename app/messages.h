@@ -29,3 +29,32 @@ inline constexpr char kMessageLowColourDepth[] =
 // Settings dialog
 inline constexpr char kPromptChooseGameFolder[] = "ゲームをインストールしたフォルダを選択して下さい";
 inline constexpr char kMessageFolderTooLong[] = "選択したフォルダのパスが長すぎます！";
+
+// Command line
+inline constexpr char kCaptionUsage[] = "Zorvel インストール設定ツール";
+inline constexpr char kMessageUsage[] =
+    "使い方:\n"
+    "ZorvelSetup.exe [/title:タイトル] [/folder:フォルダ] [/mode:standard|all] "
+    "[/silent [/overwrite]]\n"
+    "\n"
+    "/title:\tTarnwick、Oxbellow、Quillane のどれか\n"
+    "/folder:\tゲームをインストールしたフォルダ (空白を含むときは \"\" で囲む)\n"
+    "/mode:\tstandard (標準、省略時) か all (全て)\n"
+    "/silent\t何も表示せずにインストール情報ファイルを書き込む (/title と /folder が必要)\n"
+    "/overwrite\t/silent のとき、既にあるインストール情報ファイルを上書きする\n"
+    "/?\tこの説明を表示する\n"
+    "\n"
+    "/silent を付けないときは、指定した値を選んだ状態で設定画面を開きます。\n"
+    "\n"
+    "終了コード:\n"
+    "0\t書き込んだ (/silent なしでは正常終了)\n"
+    "1\tコマンドラインが正しくない\n"
+    "2\tフォルダが存在しないか、パスが長すぎる\n"
+    "3\tインストール情報ファイルが既にある (/overwrite なし)\n"
+    "4\tインストール情報ファイルを書き込めなかった";
+inline constexpr char kMessageUnknownSwitch[] = "使えないスイッチです: ";
+inline constexpr char kMessageMissingValue[] = "値が指定されていません: ";
+inline constexpr char kMessageBadValue[] = "値が正しくありません: ";
+inline constexpr char kMessageSilentIncomplete[] = "/silent には /title と /folder が必要です";
+inline constexpr char kMessageFolderNotFound[] =
+    "指定されたフォルダが存在しないか、パスが長すぎます！";

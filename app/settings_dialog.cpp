@@ -30,17 +30,47 @@ constexpr RadioChoice kRadioChoices[] = {
     {IDC_MODE_ALL, IDC_MODE_STANDARD, IDC_MODE_ALL, &Selection::installMode, 1},
 };
 
+struct DialogStart {
+  SystemHost* host;
+  const Selection* preselection;
+};
+
 SystemHost& HostOf(HWND dialog) {
   return *reinterpret_cast<SystemHost*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-INT_PTR OnInitDialog(HWND dialog, LPARAM host) {
-  SetWindowLongPtrA(dialog, DWLP_USER, host);
+// Checking a radio button takes the tab stop from the others of its group; here each button
+// is a group of its own, and every one must stay within reach of Tab.
+void MarkRadio(HWND dialog, int firstOfSet, int lastOfSet, int id) {
+  CheckRadioButton(dialog, firstOfSet, lastOfSet, id);
+  for (int each = firstOfSet; each <= lastOfSet; ++each) {
+    HWND button = GetDlgItem(dialog, each);
+    SetWindowLongA(button, GWL_STYLE, GetWindowLongA(button, GWL_STYLE) | WS_TABSTOP);
+  }
+}
+
+void OnRadioChoice(HWND dialog, const RadioChoice& choice) {
+  MarkRadio(dialog, choice.firstOfSet, choice.lastOfSet, choice.id);
+  g_selection.*choice.field = choice.value;
+}
+
+void Preselect(HWND dialog, const Selection& preselection) {
+  for (const RadioChoice& choice : kRadioChoices) {
+    if (preselection.*choice.field == choice.value) OnRadioChoice(dialog, choice);
+  }
+  if (preselection.gameFolder[0] == '\0') return;
+  std::memcpy(g_selection.gameFolder, preselection.gameFolder, sizeof g_selection.gameFolder);
+  SetDlgItemTextA(dialog, IDC_GAME_FOLDER, g_selection.gameFolder);
+}
+
+INT_PTR OnInitDialog(HWND dialog, LPARAM lParam) {
+  const DialogStart& start = *reinterpret_cast<const DialogStart*>(lParam);
+  SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(start.host));
   CheckOperatingSystem(HostOf(dialog), dialog);
   std::memset(g_selection.gameFolder, 0, sizeof g_selection.gameFolder);
-  // The title and mode keep their values; only the buttons start at the first of each set.
-  CheckRadioButton(dialog, IDC_TITLE_TARNWICK, IDC_TITLE_QUILLANE, IDC_TITLE_TARNWICK);
-  CheckRadioButton(dialog, IDC_MODE_STANDARD, IDC_MODE_ALL, IDC_MODE_STANDARD);
+  MarkRadio(dialog, IDC_TITLE_TARNWICK, IDC_TITLE_QUILLANE, IDC_TITLE_TARNWICK);
+  MarkRadio(dialog, IDC_MODE_STANDARD, IDC_MODE_ALL, IDC_MODE_STANDARD);
+  Preselect(dialog, *start.preselection);
   return TRUE;
 }
 
@@ -51,11 +81,6 @@ void OnSelectFolder(HWND dialog) {
     HostOf(dialog).ShowMessageBox(dialog, kMessageFolderTooLong, kCaptionError, MB_ICONERROR);
   }
   SetDlgItemTextA(dialog, IDC_GAME_FOLDER, g_selection.gameFolder);
-}
-
-void OnRadioChoice(HWND dialog, const RadioChoice& choice) {
-  CheckRadioButton(dialog, choice.firstOfSet, choice.lastOfSet, choice.id);
-  g_selection.*choice.field = choice.value;
 }
 
 void OnCommand(HWND dialog, int id) {
@@ -94,7 +119,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 }  // namespace
 
-INT_PTR RunSettingsDialog(HINSTANCE instance, HWND owner, SystemHost& host) {
+INT_PTR RunSettingsDialog(HINSTANCE instance, HWND owner, SystemHost& host,
+                          const Selection& preselection) {
+  DialogStart start = {&host, &preselection};
   return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc,
-                         reinterpret_cast<LPARAM>(&host));
+                         reinterpret_cast<LPARAM>(&start));
 }

@@ -32,4 +32,9 @@ class SystemHost {
   virtual bool MoveToNewName(const char* source, const char* target) = 0;
   virtual bool RemoveFile(const char* path) = 0;
   virtual bool MakeFolder(const char* path, SECURITY_ATTRIBUTES* security) = 0;
+  // Removes an empty folder.
+  virtual bool RemoveFolder(const char* path) = 0;
+  // As GetFullPathNameA, for a folder that exists: false when nothing or a file stands at
+  // `path`, or when its full path needs more than `capacity` bytes.
+  virtual bool QueryFullFolderPath(const char* path, char* buffer, DWORD capacity) = 0;
 };

@@ -45,3 +45,15 @@ bool Win32Host::RemoveFile(const char* path) {
 bool Win32Host::MakeFolder(const char* path, SECURITY_ATTRIBUTES* security) {
   return CreateDirectoryA(path, security) != FALSE;
 }
+
+bool Win32Host::RemoveFolder(const char* path) {
+  return RemoveDirectoryA(path) != FALSE;
+}
+
+bool Win32Host::QueryFullFolderPath(const char* path, char* buffer, DWORD capacity) {
+  char* fileNamePart = nullptr;
+  const DWORD length = GetFullPathNameA(path, capacity, buffer, &fileNamePart);
+  if (length == 0 || length >= capacity) return false;
+  const DWORD attributes = GetFileAttributesA(buffer);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}

@@ -13,4 +13,6 @@ class Win32Host : public SystemHost {
   bool MoveToNewName(const char* source, const char* target) override;
   bool RemoveFile(const char* path) override;
   bool MakeFolder(const char* path, SECURITY_ATTRIBUTES* security) override;
+  bool RemoveFolder(const char* path) override;
+  bool QueryFullFolderPath(const char* path, char* buffer, DWORD capacity) override;
 };

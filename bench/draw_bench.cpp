@@ -3,6 +3,7 @@
 // nearest operations. A third size, 400 x 300, keeps three surfaces inside a core's cache. Rates are pixels per second (items_per_second): the pixels of the area an
 // operation covers, or for FrameRect the pixels of the outline.
 #include <benchmark/benchmark.h>
+#include <cpuid.h>
 #include <pixman.h>
 
 #include <cstdio>
@@ -249,7 +250,7 @@ void RegisterAll(std::vector<std::unique_ptr<Surfaces>>& keep) {
     for (const auto& [name, run] : pixman) {
       benchmark::RegisterBenchmark((std::string(name) + at).c_str(), RunPixman, std::ref(*s), run);
     }
-    if (size.width == 800) {
+    if (size.width <= 800) {
       benchmark::RegisterBenchmark(("BlurFrom_direct" + at).c_str(), RunDirectBlur, std::ref(*s));
     }
     for (const NamedOperation& op : Operations()) {
@@ -285,7 +286,39 @@ std::string CpuFeatures() {
   if (__builtin_cpu_supports("sse2")) features += " sse2";
   if (__builtin_cpu_supports("avx2")) features += " avx2";
   if (__builtin_cpu_supports("avx512f")) features += " avx512f";
+  if (__builtin_cpu_supports("avx512bw")) features += " avx512bw";
   return features.empty() ? "none" : features.substr(1);
+}
+
+// The data and unified caches as CPUID's cache leaves describe them (leaf 4 on Intel, 0x8000001D
+// on AMD), since a virtual machine's system may not list them: "L1d 48 KiB, L2 2048 KiB, ...".
+std::string CacheSizes() {
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  __get_cpuid(0, &eax, &ebx, &ecx, &edx);
+  const bool amd = ebx == 0x68747541;  // "Auth"
+  const unsigned leaf = amd ? 0x8000001D : 4;
+  std::string caches;
+  const bool hasLeaf = __get_cpuid_max(leaf & 0x80000000, nullptr) >= leaf;
+  for (unsigned index = 0; hasLeaf && index < 16; ++index) {
+    __cpuid_count(leaf, index, eax, ebx, ecx, edx);
+    const unsigned type = eax & 0x1F;  // 1 data, 2 instructions, 3 unified
+    if (type == 0) break;
+    if (type == 2) continue;
+    const uint64_t bytes = uint64_t{(ebx >> 22) + 1} * (((ebx >> 12) & 0x3FF) + 1) *
+                           ((ebx & 0xFFF) + 1) * (uint64_t{ecx} + 1);
+    if (!caches.empty()) caches += ", ";
+    caches += "L" + std::to_string((eax >> 5) & 7) + (type == 1 ? "d " : " ") +
+              std::to_string(bytes / 1024) + " KiB";
+  }
+  // AMD's older leaves, for a CPU or virtual machine without the cache topology leaf.
+  if (caches.empty() && amd && __get_cpuid_max(0x80000000, nullptr) >= 0x80000006) {
+    __cpuid(0x80000005, eax, ebx, ecx, edx);
+    caches = "L1d " + std::to_string(ecx >> 24) + " KiB";
+    __cpuid(0x80000006, eax, ebx, ecx, edx);
+    caches += ", L2 " + std::to_string(ecx >> 16) + " KiB";
+    if ((edx >> 18) != 0) caches += ", L3 " + std::to_string((edx >> 18) * 512) + " KiB";
+  }
+  return caches.empty() ? "unknown" : caches;
 }
 
 }  // namespace
@@ -294,6 +327,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::AddCustomContext("cpu", CpuModel());
   benchmark::AddCustomContext("cpu_features", CpuFeatures());
+  benchmark::AddCustomContext("cache_sizes", CacheSizes());
   benchmark::AddCustomContext("best_kernel_path", KernelPathName(BestKernelPath()));
   benchmark::AddCustomContext("pixman", pixman_version_string());
   std::vector<std::unique_ptr<Surfaces>> surfaces;

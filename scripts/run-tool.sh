@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the tool (the primary win32 configuration) and runs it under Wine in Japanese.
 # With no DISPLAY it runs on a virtual screen instead, saves a screenshot of its dialog under
-# build/win32 and ends it. Wine reports Windows XP to it unless ZV_WINE_VERSION names another
-# version (win95, win98, win2k, win10, ...).
+# build/<preset> and ends it. Wine reports Windows XP to it unless ZV_WINE_VERSION names another
+# version (win95, win98, win2k, win10, ...); ZV_DPI=144 shows it at 144 dots per inch.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/install-deps.sh
+dpi=${ZV_DPI:-96}
 preset=win32
 if ! cmake/runs-32bit.sh; then
   preset=win64
@@ -17,7 +18,7 @@ cmake --build --preset $preset --target ZorvelSetup
 
 tool=$PWD/build/$preset/app/ZorvelSetup.exe
 prefix=$PWD/build/$preset/run-prefix
-screenshot=$PWD/build/$preset/ZorvelSetup-dialog.png
+screenshot=$PWD/build/$preset/ZorvelSetup-dialog-${dpi}dpi.png
 caption="Zorvel インストール設定ツール"
 version=${ZV_WINE_VERSION:-winxp}
 
@@ -29,6 +30,9 @@ prepare_prefix() {
   wine_in_prefix reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
     /d 'VL PGothic' /f >/dev/null 2>&1
   wine_in_prefix reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+  # Wine takes the screen's dots per inch from here.
+  wine_in_prefix reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+    >/dev/null 2>&1
 }
 
 if [ -n "${DISPLAY:-}" ]; then

@@ -1,6 +1,7 @@
 #include "gfx/grid_blur.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <new>
 
@@ -192,6 +193,77 @@ bool Blur(const PixelRows& dest, const PixelRows& source, const Rect& work, int6
   return true;
 }
 
+// The same sweep with the kernels' column sums: four 32-bit lanes a column, so the sums of
+// several columns share a vector. Prefix sums taken modulo 2^32 give a window's sums exactly,
+// and the kernels' single-precision means are exact, for windows of fewer than 2^13 samples.
+constexpr int64_t kMaxKernelWindow = (int64_t{1} << 13) - 1;
+
+// floor(sum / samples) of each channel of the window last - before (before null: nothing), in
+// single precision as the kernels' means: exact below 2^13 samples, and cheaper than dividing.
+uint32_t MeanOfColumns(const uint32_t* last, const uint32_t* before, int64_t samples) {
+  const float inverse = 1.0f / static_cast<float>(samples);
+  uint32_t p = 0;
+  for (int32_t c = 0; c < 3; ++c) {
+    const uint32_t sum = last[c] - (before != nullptr ? before[c] : 0);
+    p |= static_cast<uint32_t>((static_cast<float>(sum) + 0.5f) * inverse) << (8 * c);
+  }
+  return p;
+}
+
+bool BlurWithKernels(const RowKernels& kernels, const PixelRows& dest, const PixelRows& source,
+                     const Rect& work, int64_t reach, int64_t step) {
+  const int32_t width = work.right - work.left;
+  if (static_cast<uint64_t>(width) > SIZE_MAX / (8 * sizeof(uint32_t))) return false;
+  std::unique_ptr<uint32_t[]> memory(new (std::nothrow) uint32_t[8 * static_cast<size_t>(width)]);
+  if (!memory) return false;
+  uint32_t* const sums = memory.get();
+  uint32_t* const prefix = sums + 4 * static_cast<size_t>(width);
+  const int64_t halfRows = reach / step;
+  const auto gridStep = static_cast<int32_t>(step);
+  // Inner columns have their whole window and a column one step before it: one kernel call
+  // serves them. Their window spans 2 * reach / step + 1 columns, as reach < width there.
+  const int64_t innerBegin = std::min<int64_t>(reach + step, width);
+  const int64_t innerEnd = std::max(innerBegin, width - reach);
+  const int64_t innerColumns = 2 * (reach / step) + 1;
+  const auto edgeColumn = [&](int64_t x, int64_t windowRows, uint32_t* out) {
+    const int64_t first = x - reach >= 0 ? x - reach : x % step;
+    const int64_t last = x + reach < width ? x + reach : x + ((width - 1 - x) / step) * step;
+    const int64_t before = first - step;
+    const int64_t samples = ((last - first) / step + 1) * windowRows;
+    out[x] = MeanOfColumns(prefix + 4 * last, before >= 0 ? prefix + 4 * before : nullptr,
+                           samples);
+  };
+
+  for (int64_t first = work.top; first < work.bottom && first < work.top + step; ++first) {
+    const auto rowOfClass = [&](const PixelRows& rows, int64_t k) {
+      return rows.At(work.left, first + k * step);
+    };
+    const int64_t rowsInClass = (work.bottom - first + step - 1) / step;
+    std::fill(sums, sums + 4 * static_cast<size_t>(width), 0u);
+    for (int64_t k = 0; k < halfRows && k < rowsInClass; ++k) {
+      kernels.blurColumns(sums, prefix, rowOfClass(source, k), nullptr, width, gridStep);
+    }
+    for (int64_t k = 0; k < rowsInClass; ++k) {
+      const int64_t entering = k + halfRows;
+      const int64_t leaving = k - halfRows - 1;
+      kernels.blurColumns(sums, prefix, entering < rowsInClass ? rowOfClass(source, entering) : nullptr,
+                          leaving >= 0 ? rowOfClass(source, leaving) : nullptr, width, gridStep);
+      const int64_t windowRows = std::min(rowsInClass - 1, k + halfRows) -
+                                 std::max<int64_t>(0, k - halfRows) + 1;
+      uint32_t* const out = rowOfClass(dest, k);
+      for (int64_t x = 0; x < innerBegin; ++x) edgeColumn(x, windowRows, out);
+      if (innerEnd > innerBegin) {
+        kernels.blurMeans(out + innerBegin, prefix + 4 * (innerBegin + reach),
+                          prefix + 4 * (innerBegin - reach - step),
+                          static_cast<int32_t>(innerEnd - innerBegin),
+                          1.0f / static_cast<float>(innerColumns * windowRows));
+      }
+      for (int64_t x = innerEnd; x < width; ++x) edgeColumn(x, windowRows, out);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool BlurWithRunningSums(const PixelRows& dest, const PixelRows& source, const Rect& work,
@@ -210,6 +282,10 @@ bool BlurWithRunningSums(const PixelRows& dest, const PixelRows& source, const R
     return std::min(windowSide, (extent + gridStep - 1) / gridStep);
   };
   const int64_t largestWindow = samplesAlong(width) * samplesAlong(height);
+  const RowKernels& kernels = ActiveRowKernels();
+  if (kernels.blurColumns != nullptr && largestWindow <= kMaxKernelWindow) {
+    return BlurWithKernels(kernels, dest, source, work, gridReach, gridStep);
+  }
   return largestWindow <= PackedSums::kMaxWindow
              ? Blur<PackedSums>(dest, source, work, gridReach, gridStep)
              : Blur<WideSums>(dest, source, work, gridReach, gridStep);

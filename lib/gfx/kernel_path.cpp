@@ -9,23 +9,32 @@
 namespace {
 
 #ifdef ZV_X86_KERNELS
-// The YMM registers are usable only where the system saves them (XCR0 bits 1 and 2): a CPU
-// with AVX2 under a system without AVX support must not take the AVX2 path.
-bool SystemSavesYmmRegisters() {
+// A vector register file is usable only where the system saves it on a switch (XCR0): SSE and
+// YMM state (bits 1 and 2) for AVX2, and for AVX-512 also the opmasks and both halves of the ZMM
+// state (bits 5 to 7). A CPU with the instructions under a system that does not save them must
+// not take their path.
+constexpr uint32_t kYmmState = 0x06;
+constexpr uint32_t kZmmState = 0xE6;
+
+uint32_t SavedStateMask() {
   uint32_t low = 0;
   uint32_t high = 0;
   __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
-  return (low & 0x6) == 0x6;
+  return low;
 }
 
 KernelPath DetectBestPath() {
   unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
   if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return KernelPath::kScalar;  // no CPUID
   const bool sse2 = (edx & bit_SSE2) != 0;
-  const bool avx = (ecx & bit_AVX) != 0 && (ecx & bit_OSXSAVE) != 0 && SystemSavesYmmRegisters();
-  const bool avx2 = avx && __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0 &&
-                    (ebx & bit_AVX2) != 0;
-  return avx2 ? KernelPath::kAvx2 : sse2 ? KernelPath::kSse2 : KernelPath::kScalar;
+  const uint32_t saved = (ecx & bit_OSXSAVE) != 0 ? SavedStateMask() : 0;
+  const bool avx = (ecx & bit_AVX) != 0 && (saved & kYmmState) == kYmmState;
+  if (!avx || __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) == 0 || (ebx & bit_AVX2) == 0) {
+    return sse2 ? KernelPath::kSse2 : KernelPath::kScalar;
+  }
+  const bool avx512 = (ebx & bit_AVX512F) != 0 && (ebx & bit_AVX512BW) != 0 &&
+                      (saved & kZmmState) == kZmmState;
+  return avx512 ? KernelPath::kAvx512 : KernelPath::kAvx2;
 }
 #else
 KernelPath DetectBestPath() { return KernelPath::kScalar; }
@@ -33,6 +42,7 @@ KernelPath DetectBestPath() { return KernelPath::kScalar; }
 
 const RowKernels& KernelsOf(KernelPath path) {
 #ifdef ZV_X86_KERNELS
+  if (path == KernelPath::kAvx512) return kAvx512RowKernels;
   if (path == KernelPath::kAvx2) return kAvx2RowKernels;
   if (path == KernelPath::kSse2) return kSse2RowKernels;
 #endif
@@ -76,6 +86,7 @@ const char* KernelPathName(KernelPath path) {
     case KernelPath::kScalar: return "scalar";
     case KernelPath::kSse2: return "SSE2";
     case KernelPath::kAvx2: return "AVX2";
+    case KernelPath::kAvx512: return "AVX-512";
   }
   return "unknown";
 }

@@ -6,7 +6,7 @@
 // The drawing operations run their rows through one of these kernel sets, chosen at start-up
 // from what the CPU supports. Every path gives the same pixels; forcing one is for tests and
 // benchmarks.
-enum class KernelPath : int32_t { kScalar = 0, kSse2 = 1, kAvx2 = 2 };
+enum class KernelPath : int32_t { kScalar = 0, kSse2 = 1, kAvx2 = 2, kAvx512 = 3 };
 
 // The fastest path this CPU (and its operating system) can run.
 KernelPath BestKernelPath();

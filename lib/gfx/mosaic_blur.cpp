@@ -113,6 +113,18 @@ ResultCode Surface32::Mosaic(int32_t size, const Rect* rect, int32_t step, int32
     if (work.right <= work.left || work.bottom <= work.top) return RC_OK;
     // Every block met here overlaps the working Rect, so none is empty after clipping.
     const int64_t firstColumn = GridStart(work.left, originX, size);
+    const MosaicBandKernel band = ActiveRowKernels().mosaicBand;
+    if (step == 1 && band != nullptr) {
+      const auto firstWidth =
+          static_cast<int32_t>(std::min<int64_t>(firstColumn + size, work.right) - work.left);
+      for (int64_t by = GridStart(work.top, originY, size); by < work.bottom; by += size) {
+        const int64_t top = std::max<int64_t>(by, work.top);
+        const int64_t bottom = std::min<int64_t>(by + size, work.bottom);
+        band(rows.At(work.left, top), rows.pitch, work.right - work.left,
+             static_cast<int32_t>(bottom - top), firstWidth, size);
+      }
+      return RC_OK;
+    }
     for (int64_t by = GridStart(work.top, originY, size); by < work.bottom; by += size) {
       for (int64_t bx = firstColumn; bx < work.right; bx += size) {
         const Block block{std::max<int64_t>(bx, work.left), std::max<int64_t>(by, work.top),

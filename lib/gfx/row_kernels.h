@@ -41,6 +41,21 @@ using BlockSumKernel = BlockSums (*)(const uint32_t* topLeft, ptrdiff_t pitch, i
 using BlockFillKernel = void (*)(uint32_t* topLeft, ptrdiff_t pitch, int32_t width,
                                  int32_t height, uint32_t colour);
 
+// BlurFrom's running sums with four 32-bit lanes a column (its blue, green, red and top bytes):
+// blurColumns adds the entering row (when not null) to the columns' sums and takes the leaving
+// row (when not null) from them, then writes prefix, each column's sums plus the prefix step
+// columns to its left, modulo 2^32. blurMeans writes the pixels whose window's sums are
+// last - before, lane by lane, for windows of samples * inverse = 1 in single precision with
+// samples below 2^13: each channel floor(sum / samples), the top byte 0.
+using BlurColumnsKernel = void (*)(uint32_t* sums, uint32_t* prefix, const uint32_t* entering,
+                                   const uint32_t* leaving, int32_t width, int32_t step);
+using BlurMeansKernel = void (*)(uint32_t* out, const uint32_t* last, const uint32_t* before,
+                                 int32_t width, float inverse);
+// Mosaic with step 1 over a band of blocks height rows high (at most 15): the first block is
+// firstWidth pixels wide, the others size (at most 15), the last cut at width.
+using MosaicBandKernel = void (*)(uint32_t* topLeft, ptrdiff_t pitch, int32_t width,
+                                  int32_t height, int32_t firstWidth, int32_t size);
+
 inline uint32_t DissolveColumnsOfRow(const KernelArgs& args, int32_t areaRow) {
   return (args.dissolveColumns >> ((areaRow & 3) * 4)) & 0xFu;
 }
@@ -72,6 +87,11 @@ struct RowKernels {
 
   BlockSumKernel sumBlock;
   BlockFillKernel fillBlock;
+
+  // Empty in the scalar table: the operations' plain code serves it.
+  BlurColumnsKernel blurColumns;
+  BlurMeansKernel blurMeans;
+  MosaicBandKernel mosaicBand;
 };
 
 extern const RowKernels kScalarRowKernels;
@@ -79,4 +99,5 @@ extern const RowKernels kScalarRowKernels;
 #define ZV_X86_KERNELS 1
 extern const RowKernels kSse2RowKernels;
 extern const RowKernels kAvx2RowKernels;
+extern const RowKernels kAvx512RowKernels;
 #endif

@@ -35,6 +35,7 @@ struct V {
   ZV_SIMD static Reg Or(Reg a, Reg b) { return _mm256_or_si256(a, b); }
   ZV_SIMD static Reg Xor(Reg a, Reg b) { return _mm256_xor_si256(a, b); }
   ZV_SIMD static Reg Add32(Reg a, Reg b) { return _mm256_add_epi32(a, b); }
+  ZV_SIMD static Reg Sub32(Reg a, Reg b) { return _mm256_sub_epi32(a, b); }
   ZV_SIMD static Reg Add16(Reg a, Reg b) { return _mm256_add_epi16(a, b); }
   ZV_SIMD static Reg Mul16(Reg a, Reg b) { return _mm256_mullo_epi16(a, b); }
   ZV_SIMD static Reg MulHigh16(Reg a, Reg b) { return _mm256_mulhi_epu16(a, b); }
@@ -61,6 +62,45 @@ struct V {
     const __m256 half = _mm256_add_ps(_mm256_cvtepi32_ps(s), _mm256_set1_ps(0.5f));
     return _mm256_cvttps_epi32(_mm256_mul_ps(half, _mm256_set1_ps(1.0f / 3.0f)));
   }
+  // floor(s / n) for s below 2^21, inverse = 1 / n rounded to single precision, n below 2^13:
+  // (s + 0.5) / n lies at least 0.5 / n from an integer, beyond the product's error of 2^-15.
+  ZV_SIMD static Reg ScaleDown(Reg s, float inverse) {
+    const __m256 half = _mm256_add_ps(_mm256_cvtepi32_ps(s), _mm256_set1_ps(0.5f));
+    return _mm256_cvttps_epi32(_mm256_mul_ps(half, _mm256_set1_ps(inverse)));
+  }
+  // The bytes of kLanes / 4 pixels in 32-bit lanes, lowest byte first.
+  ZV_SIMD static Reg WidenBytes(const uint32_t* p) {
+    return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
+  }
+  // Four vectors laid out as WidenBytes gives them, lanes at most 255, back into pixels: the
+  // packs work within 128-bit halves, so the pixels come out as 0 2 4 6 1 3 5 7.
+  ZV_SIMD static Reg NarrowBytes(Reg a, Reg b, Reg c, Reg d) {
+    const Reg bytes = _mm256_packus_epi16(_mm256_packs_epi32(a, b), _mm256_packs_epi32(c, d));
+    return _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
+  }
+  // Adds each column of v (four lanes) to run in turn and stores each sum.
+  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, __m128i& run) {
+    run = _mm_add_epi32(run, _mm256_castsi256_si128(v));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
+    run = _mm_add_epi32(run, _mm256_extracti128_si256(v, 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), run);
+  }
+  // A byte shuffle that moves byte `from` of every 32-bit lane to byte `to` and clears the
+  // others; the shuffle indexes bytes within each 128-bit lane.
+  ZV_SIMD static Reg MoveByte(int from, int to) {
+    const auto s = [from, to](int lane) {
+      return static_cast<int>((0x80808080u & ~(0xFFu << (8 * to))) |
+                              (static_cast<uint32_t>(4 * lane + from) << (8 * to)));
+    };
+    return _mm256_setr_epi32(s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3));
+  }
+  // Green bytes of a in the low 16-bit lanes, of b in the high ones, and the halves back in
+  // place: a byte shuffle each instead of masks and shifts.
+  ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
+    return _mm256_or_si256(_mm256_shuffle_epi8(a, MoveByte(1, 0)), _mm256_shuffle_epi8(b, MoveByte(1, 2)));
+  }
+  ZV_SIMD static Reg LowGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(0, 1)); }
+  ZV_SIMD static Reg HighGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(2, 1)); }
   ZV_SIMD static uint32_t SumLanes(Reg v) {
     __m128i half = _mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
     half = _mm_add_epi32(half, _mm_shuffle_epi32(half, 0x4E));

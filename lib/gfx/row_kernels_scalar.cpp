@@ -152,4 +152,8 @@ const RowKernels kScalarRowKernels = {
 
     SumBlock,
     FillBlock,
+
+    nullptr,
+    nullptr,
+    nullptr,
 };

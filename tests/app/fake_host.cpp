@@ -54,3 +54,14 @@ bool FakeHost::MakeFolder(const char* path, SECURITY_ATTRIBUTES* security) {
   folders.push_back({path, *security});
   return foldersOnDisk && CreateDirectoryA(path, security) != FALSE;
 }
+
+bool FakeHost::RemoveFolder(const char* path) { return RemoveDirectoryA(path) != FALSE; }
+
+// Drive paths are already full; the substitute knows no current folder.
+bool FakeHost::QueryFullFolderPath(const char* path, char* buffer, DWORD capacity) {
+  const size_t length = std::strlen(path);
+  if (length + 1 > capacity) return false;
+  std::memcpy(buffer, path, length + 1);
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}

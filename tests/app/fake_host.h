@@ -33,6 +33,8 @@ class FakeHost : public SystemHost {
   bool MoveToNewName(const char* source, const char* target) override;
   bool RemoveFile(const char* path) override;
   bool MakeFolder(const char* path, SECURITY_ATTRIBUTES* security) override;
+  bool RemoveFolder(const char* path) override;
+  bool QueryFullFolderPath(const char* path, char* buffer, DWORD capacity) override;
 
   // Scripted system and user.
   bool versionKnown = true;

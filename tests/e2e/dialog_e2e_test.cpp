@@ -21,12 +21,12 @@ const ControlLook kControls[] = {
     {kExitButton, "終了", BS_DEFPUSHBUTTON, WS_TABSTOP},
     {kSelectFolderButton, "フォルダの選択", BS_PUSHBUTTON, WS_TABSTOP},
     {kSetButton, "設定", BS_PUSHBUTTON, WS_TABSTOP},
-    {kTarnwickRadio, "Tarnwick", BS_AUTORADIOBUTTON, WS_GROUP},
-    {kOxbellowRadio, "Oxbellow", BS_AUTORADIOBUTTON, WS_GROUP},
-    {kQuillaneRadio, "Quillane", BS_AUTORADIOBUTTON, WS_GROUP},
+    {kTarnwickRadio, "Tarnwick", BS_AUTORADIOBUTTON, kGroupAndTab},
+    {kOxbellowRadio, "Oxbellow", BS_AUTORADIOBUTTON, kGroupAndTab},
+    {kQuillaneRadio, "Quillane", BS_AUTORADIOBUTTON, kGroupAndTab},
     {kFolderText, "選択したインストール先が表示されます", SS_LEFT, WS_GROUP},
-    {kStandardRadio, "標準", BS_AUTORADIOBUTTON, WS_GROUP},
-    {kAllRadio, "全て", BS_AUTORADIOBUTTON, WS_GROUP},
+    {kStandardRadio, "標準", BS_AUTORADIOBUTTON, kGroupAndTab},
+    {kAllRadio, "全て", BS_AUTORADIOBUTTON, kGroupAndTab},
 };
 
 const int kRadios[] = {kTarnwickRadio, kOxbellowRadio, kQuillaneRadio, kStandardRadio, kAllRadio};
@@ -49,9 +49,7 @@ TEST_F(DialogTest, OpensWithItsControlsAndTheFirstChoiceOfEachSet) {
     EXPECT_EQ(ControlText(dialog_, control.id), control.text);
     const LONG style = StyleOf(dialog_, control.id);
     EXPECT_EQ(style & (control.id == kFolderText ? SS_TYPEMASK : BS_TYPEMASK), control.kind);
-    // A radio button's tab stop follows its check mark, so only its group flag is fixed.
-    const LONG fixedFlags = control.kind == BS_AUTORADIOBUTTON ? WS_GROUP : kGroupAndTab;
-    EXPECT_EQ(style & fixedFlags, control.flags);
+    EXPECT_EQ(style & kGroupAndTab, control.flags);
   }
   const std::vector<int> firstOfEach = {kTarnwickRadio, kStandardRadio};
   EXPECT_EQ(CheckedRadios(dialog_), firstOfEach);

@@ -32,7 +32,7 @@ TEST_F(ToolResources, CarryAnIconInTwoSizes) {
   EXPECT_EQ(group[4], 2) << "icon images";
 }
 
-TEST_F(ToolResources, NameTheProductInJapanese) {
+TEST_F(ToolResources, NameTheProductInJapaneseAndItsVersion) {
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeA(ToolPath().c_str(), &ignored);
   ASSERT_GT(size, 0u);
@@ -43,14 +43,19 @@ TEST_F(ToolResources, NameTheProductInJapanese) {
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\041104B0\\ProductName",
                              reinterpret_cast<void**>(&value), &length));
   EXPECT_STREQ(value, "Zorvel インストール設定ツール");
+  ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\041104B0\\FileVersion",
+                             reinterpret_cast<void**>(&value), &length));
+  EXPECT_STREQ(value, ZV_PROJECT_VERSION);
 }
 
-TEST_F(ToolResources, AskForCommonControls6AndAdministratorRights) {
+TEST_F(ToolResources, AskForCommonControls6AdministratorRightsAndHighDpi) {
   const std::string manifest = Resource(RT_MANIFEST, MAKEINTRESOURCEA(1));
   EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
             std::string::npos);
   EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
   EXPECT_NE(manifest.find("supportedOS"), std::string::npos);
+  EXPECT_NE(manifest.find("version=\"" ZV_PROJECT_VERSION "\""), std::string::npos);
+  EXPECT_NE(manifest.find("SMI/2005/WindowsSettings\">true</dpiAware>"), std::string::npos);
 }
 
 }  // namespace

@@ -135,8 +135,8 @@ void ToolTest::UseWindowsVersion(const char* version) {
   SetUserValue(ToolSettingsKey(), "Version", version);
 }
 
-void ToolTest::StartTool(bool expectDialog) {
-  ASSERT_TRUE(tool_.Start(ToolPath())) << "cannot start " << ToolPath();
+void ToolTest::StartTool(bool expectDialog, const std::string& arguments) {
+  ASSERT_TRUE(tool_.Start(ToolPath(), arguments)) << "cannot start " << ToolPath();
   if (!expectDialog) return;
   dialog_ = WaitForDialog(tool_.id(), kToolCaption);
   ASSERT_NE(dialog_, nullptr) << "the settings dialog did not open";

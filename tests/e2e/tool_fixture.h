@@ -50,7 +50,7 @@ class ToolTest : public ::testing::Test {
   // Wine reports this Windows version (win98, winxp, ...) to the tool from its next start on.
   void UseWindowsVersion(const char* version);
   // Starts the tool; with `expectDialog` waits for the settings dialog and keeps it in dialog_.
-  void StartTool(bool expectDialog = true);
+  void StartTool(bool expectDialog = true, const std::string& arguments = "");
   // Waits for a message box, checks its caption and text, and presses `button`.
   void AnswerMessageBox(const std::string& caption, const std::string& text, int button);
   // Checks that the tool shows nothing but its settings dialog.

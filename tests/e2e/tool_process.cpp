@@ -12,8 +12,9 @@ ToolProcess::~ToolProcess() {
   CloseHandle(info_.hProcess);
 }
 
-bool ToolProcess::Start(const std::string& program) {
+bool ToolProcess::Start(const std::string& program, const std::string& arguments) {
   std::string commandLine = "\"" + program + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
   std::vector<char> writable(commandLine.begin(), commandLine.end());
   writable.push_back('\0');
   STARTUPINFOA startup = {};

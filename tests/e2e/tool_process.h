@@ -12,7 +12,8 @@ class ToolProcess {
   ToolProcess(const ToolProcess&) = delete;
   ToolProcess& operator=(const ToolProcess&) = delete;
 
-  bool Start(const std::string& program);
+  // `arguments` follow the quoted program name after one blank.
+  bool Start(const std::string& program, const std::string& arguments = "");
   DWORD id() const { return info_.dwProcessId; }
   HANDLE handle() const { return info_.hProcess; }
   bool Running() const;

@@ -421,3 +421,8 @@ BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES*) {
   std::string name;
   return MapPath(path, name) && mkdir(name.c_str(), 0777) == 0;
 }
+
+BOOL RemoveDirectoryA(LPCSTR path) {
+  std::string name;
+  return MapPath(path, name) && rmdir(name.c_str()) == 0;
+}

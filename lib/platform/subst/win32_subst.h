@@ -69,6 +69,7 @@ BOOL DeleteFileA(LPCSTR path);
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 BOOL MoveFileA(LPCSTR from, LPCSTR to);
 BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES* security);
+BOOL RemoveDirectoryA(LPCSTR path);
 
 // ---- message boxes and system version (constants only; the tool reaches them through its host)
 #define MB_OK 0x0u
