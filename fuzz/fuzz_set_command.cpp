@@ -80,7 +80,7 @@ std::optional<std::string> ReadThrough(const std::string& path) {
 constexpr Fault kFaultKinds[] = {Fault::kAttributes,  Fault::kGlobalAlloc, Fault::kHeapAlloc,
                                  Fault::kOpen,        Fault::kSeek,        Fault::kWrite,
                                  Fault::kClose,       Fault::kMove,        Fault::kDelete,
-                                 Fault::kCreateFolder};
+                                 Fault::kCreateFolder, Fault::kFlush};
 
 // Returns whether an old file stands where the command will write.
 bool Arrange(FuzzedDataProvider& in, FakeHost& host, const std::string& root) {

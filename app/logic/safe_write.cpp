@@ -22,7 +22,7 @@ bool WriteInformationFile(SystemHost& host, const char* gameFolder, const char* 
   const char* temporary = paths.temporaryFile.Text();
   ResultCode result = BuildContent(gameFolder, components);
   if (result == RC_OK) {
-    result = g_textFile.SaveText(temporary);
+    result = g_textFile.SaveTextFlushed(temporary);
     // After a refused open nothing under the temporary name is ours to remove.
     if (result != RC_OK && result != RC_OPEN_FAILED) host.RemoveFile(temporary);
   }

@@ -25,7 +25,8 @@ class SystemHost {
   virtual bool QueryUserName(char* buffer, DWORD& size) = 0;
   // true when anything (file or folder) stands at the path.
   virtual bool Exists(const char* path) = 0;
-  // Moves `source` over `target`, replacing it in one step and only once the data is on disk.
+  // Moves `source` over `target`, replacing it in one step that is on the disk when this
+  // returns. The caller flushes the file's bytes first.
   virtual bool MoveReplacing(const char* source, const char* target) = 0;
   // Moves `source` to `target`, failing when anything stands at `target` already.
   virtual bool MoveToNewName(const char* source, const char* target) = 0;

@@ -66,12 +66,21 @@ ResultCode MemFile::Fill(int32_t value) {
 }
 
 ResultCode MemFile::Save(const char* path, uint32_t length) {
+  return SaveBuffer(path, length, false);
+}
+
+ResultCode MemFile::SaveFlushed(const char* path, uint32_t length) {
+  return SaveBuffer(path, length, true);
+}
+
+ResultCode MemFile::SaveBuffer(const char* path, uint32_t length, bool flush) {
   if (!buffer_) return RC_NO_BUFFER;
   // A longer write would read past the buffer; refused before any file is touched.
   if (length > capacity_) return RC_OUT_OF_RANGE;
   if (ResultCode rc = CreateWrite(path)) return rc;
   DiskFile::Seek(0);
   ResultCode written = Write(buffer_, length != 0 ? length : position_);
+  if (written == RC_OK && flush) written = Flush();
   ResultCode closed = Close();
   return written != RC_OK ? written : closed;
 }

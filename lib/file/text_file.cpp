@@ -31,6 +31,8 @@ ResultCode TextFile::AllocateZeroed(uint32_t capacity) {
 
 ResultCode TextFile::SaveText(const char* path) { return MemFile::Save(path, position_); }
 
+ResultCode TextFile::SaveTextFlushed(const char* path) { return SaveFlushed(path, position_); }
+
 ResultCode TextFile::LoadText(const char* path) {
   ForgetLineCount();
   return MemFile::Load(path, 0);

@@ -3,6 +3,7 @@
 // call of a kind below counts itself and, when a plan says so, fails the way the real call
 // reports failure, without doing its work.
 #include <cstdint>
+#include <vector>
 
 namespace subst {
 
@@ -13,6 +14,7 @@ enum class Fault : int32_t {
   kSeek,          // SetFilePointer: INVALID_SET_FILE_POINTER, pointer unmoved
   kSize,          // GetFileSize: INVALID_FILE_SIZE
   kClose,         // CloseHandle: FALSE, yet the handle is gone, as after a failed flush
+  kFlush,         // FlushFileBuffers: FALSE, nothing flushed
   kAttributes,    // GetFileAttributesA: INVALID_FILE_ATTRIBUTES
   kDelete,        // DeleteFileA: FALSE
   kMove,          // MoveFileExA, MoveFileA: FALSE, nothing moved
@@ -39,6 +41,10 @@ void ClearFaults();
 
 // For the substitute itself: counts the call and tells whether it must fail.
 bool FaultDue(Fault kind);
+
+// While on, every call of the kinds above is logged in the order made; switching empties the log.
+void LogCalls(bool on);
+const std::vector<Fault>& CallLog();
 
 // Clears every plan when it goes, so a failing test cannot leave faults behind.
 class FaultScope {

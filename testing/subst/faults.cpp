@@ -1,5 +1,6 @@
 // Planned failures of substitute calls, one plan per kind of call.
 #include <cstdint>
+#include <vector>
 
 #include "fault_hooks.h"
 
@@ -15,6 +16,13 @@ struct Plan {
 
 Plan plans[kKinds];
 
+bool logging = false;
+
+std::vector<subst::Fault>& Log() {
+  static auto* log = new std::vector<subst::Fault>;
+  return *log;
+}
+
 Plan& PlanOf(subst::Fault kind) { return plans[static_cast<int32_t>(kind)]; }
 
 }  // namespace
@@ -22,10 +30,10 @@ Plan& PlanOf(subst::Fault kind) { return plans[static_cast<int32_t>(kind)]; }
 namespace subst {
 
 const char* FaultName(Fault kind) {
-  static const char* const kNames[] = {"open",   "read",          "write",        "seek",
-                                       "size",   "close",         "attributes",   "delete",
-                                       "move",   "create folder", "global alloc", "heap alloc",
-                                       "get DC", "memory DC",     "section",      "select object"};
+  static const char* const kNames[] = {
+      "open",       "read",       "write",     "seek",    "size",          "close",
+      "flush",      "attributes", "delete",    "move",    "create folder", "global alloc",
+      "heap alloc", "get DC",     "memory DC", "section", "select object"};
   static_assert(sizeof(kNames) / sizeof(kNames[0]) == kKinds);
   const auto index = static_cast<int32_t>(kind);
   return index >= 0 && index < kKinds ? kNames[index] : "?";
@@ -42,10 +50,18 @@ void ClearFaults() {
 }
 
 bool FaultDue(Fault kind) {
+  if (logging) Log().push_back(kind);
   Plan& plan = PlanOf(kind);
   if (plan.calls < INT32_MAX) ++plan.calls;
   if (plan.failAt <= 0) return false;
   return plan.andLater ? plan.calls >= plan.failAt : plan.calls == plan.failAt;
 }
+
+void LogCalls(bool on) {
+  logging = on;
+  Log().clear();
+}
+
+const std::vector<Fault>& CallLog() { return Log(); }
 
 }  // namespace subst

@@ -10,7 +10,13 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fault_hooks.h"
@@ -180,6 +186,38 @@ std::string ParentOf(const std::string& name) {
   return slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
 }
 
+// ---- the power-cut model (file_hooks.h) ---------------------------------------------------
+// Files are known by their inodes, which is sound while no inode is freed and then reused
+// within one run: a Set command frees one only with its last step.
+using Inode = std::pair<dev_t, ino_t>;
+
+struct DiskModel {
+  bool running = false;
+  int32_t cutAfter = -1;
+  std::map<std::string, Inode> names;
+  std::map<Inode, std::string> bytes;  // a file missing here has none on the disk
+};
+
+DiskModel& Model() {
+  static auto* model = new DiskModel;
+  return *model;
+}
+
+bool PowerReachesDisk() {
+  const DiskModel& model = Model();
+  return model.running &&
+         (model.cutAfter < 0 || static_cast<int32_t>(subst::CallLog().size()) <= model.cutAfter);
+}
+
+std::string Key(const std::string& name) {
+  return std::filesystem::path(name).lexically_normal().string();
+}
+
+std::string BytesOf(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 }  // namespace
 
 namespace subst {
@@ -187,6 +225,35 @@ namespace subst {
 void SetDriveRoot(const char* dir) { DriveRoot() = dir ? dir : ""; }
 
 int32_t OpenFileHandles() { return static_cast<int32_t>(OpenFiles().size()); }
+
+void StartDiskModel() {
+  DiskModel& model = Model() = DiskModel{};
+  model.running = true;
+  std::error_code error;
+  for (std::filesystem::recursive_directory_iterator it(DriveRoot(), error), end;
+       !error && it != end; it.increment(error)) {
+    struct stat st;
+    const std::string name = it->path().string();
+    if (stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    model.names[Key(name)] = {st.st_dev, st.st_ino};
+    model.bytes[{st.st_dev, st.st_ino}] = BytesOf(name);
+  }
+  LogCalls(true);
+}
+
+void StopDiskModel() {
+  Model() = DiskModel{};
+  LogCalls(false);
+}
+
+void CutPowerAfter(int32_t calls) { Model().cutAfter = calls; }
+
+std::optional<std::string> OnDisk(const char* path) {
+  DiskModel& model = Model();
+  std::string name;
+  if (!MapPath(path, name) || !model.names.count(Key(name))) return std::nullopt;
+  return model.bytes[model.names[Key(name)]];
+}
 
 }  // namespace subst
 
@@ -286,6 +353,16 @@ DWORD GetFileSize(HANDLE handle, DWORD* sizeHigh) {
   return static_cast<DWORD>(size);
 }
 
+// Brings the bytes written to the disk, where a power cut cannot take them.
+BOOL FlushFileBuffers(HANDLE handle) {
+  if (subst::FaultDue(subst::Fault::kFlush)) return FALSE;
+  OpenFile* file = Lookup(handle);
+  if (!file || !(file->access & GENERIC_WRITE) || fsync(file->fd) != 0) return FALSE;
+  if (!PowerReachesDisk()) return TRUE;
+  Model().bytes[{file->device, file->inode}] = BytesOf("/proc/self/fd/" + std::to_string(file->fd));
+  return TRUE;
+}
+
 BOOL CloseHandle(HANDLE handle) {
   const bool fails = subst::FaultDue(subst::Fault::kClose);
   OpenFile* file = Lookup(handle);
@@ -326,6 +403,10 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
   }
   if (rename(source.c_str(), target.c_str()) != 0) return FALSE;
   if (flags & MOVEFILE_WRITE_THROUGH) {
+    if (PowerReachesDisk()) {
+      Model().names.erase(Key(source));
+      Model().names[Key(target)] = {sourceStat.st_dev, sourceStat.st_ino};
+    }
     SyncPath(target, O_RDONLY);
     SyncPath(ParentOf(target), O_RDONLY | O_DIRECTORY);
     SyncPath(ParentOf(source), O_RDONLY | O_DIRECTORY);

@@ -62,6 +62,7 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* moved, void* overla
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD count, DWORD* moved, void* overlapped);
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD method);
 DWORD GetFileSize(HANDLE file, DWORD* sizeHigh);
+BOOL FlushFileBuffers(HANDLE file);
 BOOL CloseHandle(HANDLE handle);
 DWORD GetFileAttributesA(LPCSTR path);
 BOOL DeleteFileA(LPCSTR path);

@@ -31,6 +31,10 @@ class DiskFile {
   // The size, or the number RC_FILE_NOT_OPEN when no file is open.
   virtual uint32_t GetSize() const;
 
+  // Brings what was written to the disk itself, past the system's cache, so that a power cut
+  // cannot take it: RC_OK, RC_FILE_NOT_OPEN or RC_IO_FAILED.
+  ResultCode Flush();
+
  private:
   ResultCode Open(const char* path, DWORD access, DWORD disposition, DWORD flags);
   ResultCode CheckTransfer(const void* buffer, uint32_t count) const;

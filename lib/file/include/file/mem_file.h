@@ -36,6 +36,10 @@ class MemFile : public DiskFile {
   // The caller may read and write the bytes; the MemFile keeps ownership.
   virtual uint8_t* GetBuffer() const;
 
+  // As Save, with the bytes flushed to the disk before the file is closed: for a file that is
+  // about to replace another, which a power cut must not leave empty.
+  ResultCode SaveFlushed(const char* path, uint32_t length);
+
   // Moves on with every call of the operations above that may change the position or the
   // bytes (bytes written through GetBuffer are not seen), so that a value computed from them
   // can tell whether it still holds.
@@ -51,6 +55,8 @@ class MemFile : public DiskFile {
   uint32_t capacity_ = 0;
 
  private:
+  ResultCode SaveBuffer(const char* path, uint32_t length, bool flush);
+
   void NoteChange() { ++changeCount_; }
 
   uint32_t changeCount_ = 0;

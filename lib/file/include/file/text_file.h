@@ -36,6 +36,8 @@ class TextFile : public MemFile {
   virtual int32_t GetLineCount();
   virtual int32_t GetColumn() const;
 
+  ResultCode SaveTextFlushed(const char* path);  // as SaveText, flushed as MemFile's SaveFlushed
+
  private:
   static constexpr int32_t kUnset = -1;
 
