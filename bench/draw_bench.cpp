@@ -17,7 +17,7 @@
 #include "gfx/display.h"
 #include "gfx/kernel_path.h"
 #include "gfx/surface32.h"
-#include "gfx/window_average.h"
+#include "draw/window_average.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <map>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/command_line.h"
-#include "app/silent_run.h"
-#include "fake_host.h"
+#include "app/logic/app_state.h"
+#include "app/logic/command_line.h"
+#include "app/logic/silent_run.h"
+#include "host/fake_host.h"
 #include "fuzz_support.h"
-#include "platform/subst/file_hooks.h"
+#include "subst/file_hooks.h"
 
 namespace fs = std::filesystem;
 

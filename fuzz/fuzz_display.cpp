@@ -10,7 +10,7 @@
 #include "fuzz_support.h"
 #include "gfx/display.h"
 #include "gfx/surface32.h"
-#include "platform/subst/window_hooks.h"
+#include "subst/window_hooks.h"
 
 namespace {
 

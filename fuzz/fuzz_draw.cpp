@@ -7,13 +7,13 @@
 #include <climits>
 #include <vector>
 
-#include "draw_call.h"
-#include "draw_reference.h"
+#include "reference/draw_call.h"
+#include "reference/draw_reference.h"
 #include "fuzz_support.h"
 #include "gfx/display.h"
 #include "gfx/kernel_path.h"
 #include "gfx/surface32.h"
-#include "platform/subst/window_hooks.h"
+#include "subst/window_hooks.h"
 
 namespace {
 

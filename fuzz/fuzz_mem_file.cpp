@@ -14,7 +14,7 @@
 
 #include "file/text_file.h"
 #include "fuzz_support.h"
-#include "platform/subst/file_hooks.h"
+#include "subst/file_hooks.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/path_validation.h"
-#include "fake_host.h"
+#include "app/logic/path_validation.h"
+#include "host/fake_host.h"
 #include "fuzz_support.h"
-#include "platform/subst/file_hooks.h"
+#include "subst/file_hooks.h"
 
 namespace fs = std::filesystem;
 

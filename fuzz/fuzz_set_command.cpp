@@ -10,14 +10,14 @@
 #include <optional>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/messages.h"
-#include "app/set_command.h"
+#include "app/logic/app_state.h"
+#include "app/logic/messages.h"
+#include "app/logic/set_command.h"
 #include "file/text_file.h"
-#include "fake_host.h"
+#include "host/fake_host.h"
 #include "fuzz_support.h"
-#include "platform/subst/fault_hooks.h"
-#include "platform/subst/file_hooks.h"
+#include "subst/fault_hooks.h"
+#include "subst/file_hooks.h"
 
 namespace fs = std::filesystem;
 
@@ -80,7 +80,7 @@ std::optional<std::string> ReadThrough(const std::string& path) {
 constexpr Fault kFaultKinds[] = {Fault::kAttributes,  Fault::kGlobalAlloc, Fault::kHeapAlloc,
                                  Fault::kOpen,        Fault::kSeek,        Fault::kWrite,
                                  Fault::kClose,       Fault::kMove,        Fault::kDelete,
-                                 Fault::kCreateFolder};
+                                 Fault::kCreateFolder, Fault::kFlush};
 
 // Returns whether an old file stands where the command will write.
 bool Arrange(FuzzedDataProvider& in, FakeHost& host, const std::string& root) {

@@ -7,7 +7,7 @@
 
 #include "file/sjis_string.h"
 #include "fuzz_support.h"
-#include "platform/subst/fault_hooks.h"
+#include "subst/fault_hooks.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/subst/fault_hooks.h"
+#include "subst/fault_hooks.h"
 
 // A folder of this process under the temporary folder, made on first use, removed at exit.
 const std::string& ScratchFolder();

@@ -78,6 +78,11 @@ ResultCode DiskFile::RecordTransfer(DWORD moved) {
   return RC_OK;
 }
 
+ResultCode DiskFile::Flush() {
+  if (!handle_) return RC_FILE_NOT_OPEN;
+  return FlushFileBuffers(handle_) ? RC_OK : RC_IO_FAILED;
+}
+
 int32_t DiskFile::IsAtEnd() const { return endFlag_; }
 
 int32_t DiskFile::GetFilePosition() const { return filePosition_; }

@@ -19,6 +19,7 @@ void DeleteBuffer(uint8_t* buffer) { FreeHeapBlock(buffer); }
 MemFile::~MemFile() { MemFile::Free(); }
 
 ResultCode MemFile::Seek(int32_t offset) {
+  NoteChange();
   if (!buffer_) return RC_NO_BUFFER;
   if (static_cast<uint32_t>(offset) < capacity_) {
     position_ = static_cast<uint32_t>(offset);
@@ -29,12 +30,14 @@ ResultCode MemFile::Seek(int32_t offset) {
 }
 
 ResultCode MemFile::SeekEnd() {
+  NoteChange();
   if (!buffer_) return RC_NO_BUFFER;
   position_ = capacity_ - 1;
   return RC_OK;
 }
 
 ResultCode MemFile::Allocate(uint32_t capacity) {
+  NoteChange();
   if (capacity == capacity_) return RC_OK;
   Free();
   if (capacity != 0) {
@@ -45,6 +48,7 @@ ResultCode MemFile::Allocate(uint32_t capacity) {
 }
 
 ResultCode MemFile::Free() {
+  NoteChange();
   if (buffer_) {
     DeleteBuffer(buffer_);
     buffer_ = nullptr;
@@ -55,23 +59,34 @@ ResultCode MemFile::Free() {
 }
 
 ResultCode MemFile::Fill(int32_t value) {
+  NoteChange();
   if (!buffer_) return RC_NO_BUFFER;
   std::memset(buffer_, value & 0xFF, capacity_);
   return RC_OK;
 }
 
 ResultCode MemFile::Save(const char* path, uint32_t length) {
+  return SaveBuffer(path, length, false);
+}
+
+ResultCode MemFile::SaveFlushed(const char* path, uint32_t length) {
+  return SaveBuffer(path, length, true);
+}
+
+ResultCode MemFile::SaveBuffer(const char* path, uint32_t length, bool flush) {
   if (!buffer_) return RC_NO_BUFFER;
   // A longer write would read past the buffer; refused before any file is touched.
   if (length > capacity_) return RC_OUT_OF_RANGE;
   if (ResultCode rc = CreateWrite(path)) return rc;
   DiskFile::Seek(0);
   ResultCode written = Write(buffer_, length != 0 ? length : position_);
+  if (written == RC_OK && flush) written = Flush();
   ResultCode closed = Close();
   return written != RC_OK ? written : closed;
 }
 
 ResultCode MemFile::Load(const char* path, uint32_t length) {
+  NoteChange();
   if (ResultCode rc = OpenRead(path)) return rc;
   uint32_t count = length != 0 ? length : GetSize();
   // A size the platform could not tell must not become a 4 GiB buffer.
@@ -89,6 +104,7 @@ ResultCode MemFile::Load(const char* path, uint32_t length) {
 uint32_t MemFile::GetPosition() const { return position_; }
 
 ResultCode MemFile::Move(int32_t delta) {
+  NoteChange();
   if (!buffer_) return RC_NO_BUFFER;
   int64_t target = static_cast<int64_t>(position_) + delta;
   if (delta > 0 && target >= capacity_) {
@@ -116,6 +132,7 @@ uint32_t MemFile::FittingCount(uint32_t count) const {
 }
 
 ResultCode MemFile::WriteBytes(const void* source, uint32_t count, uint32_t* moved) {
+  NoteChange();
   if (ResultCode rc = CheckCopy(source, count)) return rc;
   count = FittingCount(count);
   std::memcpy(buffer_ + position_, source, count);
@@ -125,6 +142,7 @@ ResultCode MemFile::WriteBytes(const void* source, uint32_t count, uint32_t* mov
 }
 
 ResultCode MemFile::ReadBytes(void* destination, uint32_t count, uint32_t* moved) {
+  NoteChange();
   if (ResultCode rc = CheckCopy(destination, count)) return rc;
   count = FittingCount(count);
   std::memcpy(destination, buffer_ + position_, count);

@@ -11,54 +11,10 @@ constexpr uint8_t kLf = 0x0A;
 
 }  // namespace
 
-ResultCode TextFile::Seek(int32_t offset) {
-  ForgetLineCount();
-  return MemFile::Seek(offset);
-}
-
-ResultCode TextFile::SeekEnd() {
-  ForgetLineCount();
-  return MemFile::SeekEnd();
-}
-
-ResultCode TextFile::Allocate(uint32_t capacity) {
-  ForgetLineCount();
-  return MemFile::Allocate(capacity);
-}
-
-ResultCode TextFile::Free() {
-  ForgetLineCount();
-  return MemFile::Free();
-}
-
-ResultCode TextFile::Fill(int32_t value) {
-  ForgetLineCount();
-  return MemFile::Fill(value);
-}
-
-ResultCode TextFile::Load(const char* path, uint32_t length) {
-  ForgetLineCount();
-  return MemFile::Load(path, length);
-}
-
-ResultCode TextFile::Move(int32_t delta) {
-  ForgetLineCount();
-  return MemFile::Move(delta);
-}
-
-ResultCode TextFile::WriteBytes(const void* source, uint32_t count, uint32_t* moved) {
-  ForgetLineCount();
-  return MemFile::WriteBytes(source, count, moved);
-}
-
-ResultCode TextFile::ReadBytes(void* destination, uint32_t count, uint32_t* moved) {
-  ForgetLineCount();
-  return MemFile::ReadBytes(destination, count, moved);
-}
-
 void TextFile::CountLines() {
   if (!buffer_) return;
   lineCounter_ = 0;
+  countedAtChange_ = ChangeCount();
   for (uint32_t i = 0; i < position_; ++i) {
     if (buffer_[i] == kCr) {
       ++lineCounter_;
@@ -74,6 +30,8 @@ ResultCode TextFile::AllocateZeroed(uint32_t capacity) {
 }
 
 ResultCode TextFile::SaveText(const char* path) { return MemFile::Save(path, position_); }
+
+ResultCode TextFile::SaveTextFlushed(const char* path) { return SaveFlushed(path, position_); }
 
 ResultCode TextFile::LoadText(const char* path) {
   ForgetLineCount();
@@ -153,7 +111,7 @@ char* TextFile::ReadLine(char* destination, int32_t maximum) {
 
 int32_t TextFile::GetLineCount() {
   if (!buffer_) return RC_NO_BUFFER;
-  if (lineCounter_ == kUnset) CountLines();
+  if (lineCounter_ == kUnset || countedAtChange_ != ChangeCount()) CountLines();
   return lineCounter_;
 }
 

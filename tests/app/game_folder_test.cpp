@@ -1,10 +1,10 @@
-#include "app/game_folder.h"
+#include "app/logic/game_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/app_state.h"
+#include "app/logic/app_state.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "app/os_check.h"
+#include "app/logic/os_check.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "recorded_messages.h"
+#include "app/logic/app_state.h"
+#include "host/recorded_messages.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "app/path_validation.h"
+#include "app/logic/path_validation.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "fake_host.h"
+#include "host/fake_host.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The Set command over a real folder: the substitute maps drive paths under a temporary root.
-#include "app/set_command.h"
+#include "app/logic/set_command.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "fake_host.h"
+#include "app/logic/app_state.h"
+#include "host/fake_host.h"
 #include "file/text_file.h"
-#include "platform/subst/file_hooks.h"
-#include "recorded_messages.h"
-#include "temp_dir.h"
+#include "subst/file_hooks.h"
+#include "host/recorded_messages.h"
+#include "temp/temp_dir.h"
 
 namespace fs = std::filesystem;
 

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/os_check.h"
-#include "app/set_command.h"
-#include "app/win32_host.h"
-#include "recorded_messages.h"
-#include "temp_dir.h"
+#include "app/logic/app_state.h"
+#include "app/logic/os_check.h"
+#include "app/logic/set_command.h"
+#include "app/win32/win32_host.h"
+#include "host/recorded_messages.h"
+#include "temp/temp_dir.h"
 
 namespace {
 

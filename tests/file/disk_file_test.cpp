@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "temp_dir.h"
+#include "temp/temp_dir.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ TEST_F(DiskFileTest, OpenModesCreateTruncateOrKeepAndHoldTheFileAlone) {
 TEST_F(DiskFileTest, ChecksRunInOrderOpenFileBufferCount) {
   char byte = 0;
   for (ResultCode rc : {file_.Read(nullptr, 0), file_.Write(nullptr, 0), file_.Seek(0),
-                        file_.SeekEnd(), ResultCode(file_.GetSize())})
+                        file_.SeekEnd(), file_.Flush(), ResultCode(file_.GetSize())})
     EXPECT_EQ(rc, RC_FILE_NOT_OPEN);
   EXPECT_EQ(file_.Close(), RC_OK);
   ASSERT_EQ(file_.CreateReadWrite(path_.c_str()), RC_OK);
@@ -81,6 +81,7 @@ TEST_F(DiskFileTest, TransfersMoveThePositionAndSetTheEndFlag) {
   EXPECT_EQ(file_.IsAtEnd(), 1);
   EXPECT_EQ(file_.Seek(-1), RC_FAILED);  // clears the flag all the same
   EXPECT_EQ(file_.GetFilePosition() + file_.IsAtEnd(), 11);
+  EXPECT_EQ(file_.Flush(), RC_OK);
   EXPECT_EQ(file_.Close(), RC_OK);
   EXPECT_EQ(file_.GetFilePosition(), 0);
   EXPECT_EQ(ReadWholeFile(path_), "hello WORLD");

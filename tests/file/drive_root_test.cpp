@@ -1,9 +1,9 @@
 // Native only: drive paths of the substitute land under a folder the test chooses.
 #include <gtest/gtest.h>
 
-#include "platform/subst/file_hooks.h"
+#include "subst/file_hooks.h"
 #include "platform/win32.h"
-#include "temp_dir.h"
+#include "temp/temp_dir.h"
 
 TEST(DriveRoot, DriveLetterBecomesAnUpperCaseFolderUnderTheRoot) {
   TempDir dir;

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "temp_dir.h"
+#include "temp/temp_dir.h"
 
 namespace {
 

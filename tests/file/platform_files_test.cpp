@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/win32.h"
-#include "temp_dir.h"
+#include "temp/temp_dir.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "temp_dir.h"
+#include "temp/temp_dir.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <new>
 #include <vector>
 
-#include "draw_reference.h"
+#include "reference/draw_reference.h"
 #include "pixel_pattern.h"
-#include "test_surface32.h"
+#include "reference/test_surface32.h"
 
 namespace {
 bool failArrays = false;

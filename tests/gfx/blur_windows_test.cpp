@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "gfx/grid_blur.h"
-#include "gfx/window_average.h"
+#include "draw/grid_blur.h"
+#include "draw/window_average.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "file/mem_file.h"
 #include "gfx/bmp_file.h"
 #include "pixel_pattern.h"
-#include "temp_dir.h"
-#include "test_surface32.h"
+#include "reference/test_surface32.h"
+#include "temp/temp_dir.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "test_surface32.h"
+#include "reference/test_surface32.h"
 
 namespace {
 

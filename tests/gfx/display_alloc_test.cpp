@@ -5,8 +5,8 @@
 
 #include "gfx/display.h"
 #include "gfx/surface32.h"
-#include "platform/subst/fault_hooks.h"
-#include "test_window.h"
+#include "subst/fault_hooks.h"
+#include "window/test_window.h"
 
 namespace {
 

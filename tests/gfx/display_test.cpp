@@ -5,11 +5,11 @@
 #include <cstring>
 #include <vector>
 
-#include "app/startup_display.h"
+#include "app/win32/startup_display.h"
 #include "gfx/display.h"
 #include "gfx/surface32.h"
 #include "pixel_pattern.h"
-#include "test_window.h"
+#include "window/test_window.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <climits>
 #include <random>
 
-#include "draw_call.h"
-#include "draw_reference.h"
+#include "reference/draw_call.h"
+#include "reference/draw_reference.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "draw_random.h"
 #include "gfx/display.h"
-#include "gfx/draw_frame.h"
+#include "draw/draw_frame.h"
 #include "kernel_paths.h"
-#include "test_surface32.h"
+#include "reference/test_surface32.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ TEST(KernelPaths, EveryPathAgreesOnEveryGreySum) {
   for (KernelPath path : RunnableKernelPaths()) {
     ScopedKernelPath forced(path);
     std::vector<uint32_t> actual = pixels;
-    ActiveRowKernels().grayAverage(actual.data(), static_cast<int32_t>(actual.size()), {});
+    KernelOf(ActiveRowKernels(), &RowKernels::grayAverage)(actual.data(), static_cast<int32_t>(actual.size()), {});
     EXPECT_EQ(actual, expected) << KernelPathName(path);
   }
 }

@@ -7,7 +7,7 @@
 #include <climits>
 #include <functional>
 
-#include "test_surface32.h"
+#include "reference/test_surface32.h"
 
 namespace {
 

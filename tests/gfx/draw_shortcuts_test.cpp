@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gfx/display.h"
-#include "gfx/mem_surface32.h"
+#include "surface/mem_surface32.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 
 #include <cstring>
 
-#include "gfx/dib_store.h"
+#include "surface/dib_store.h"
 #include "gfx/display.h"
-#include "gfx/mem_surface32.h"
-#include "gfx/pixel_store.h"
+#include "surface/mem_surface32.h"
+#include "surface/pixel_store.h"
 #include "gfx/surface32.h"
-#include "test_window.h"
+#include "window/test_window.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // pixels, and Close gives back every device context and section, whichever call failed.
 #include <gtest/gtest.h>
 
-#include "fault_sweep.h"
+#include "faults/fault_sweep.h"
 #include "gfx/display.h"
 #include "gfx/surface32.h"
-#include "platform/subst/window_hooks.h"
+#include "subst/window_hooks.h"
 
 namespace {
 

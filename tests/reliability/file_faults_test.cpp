@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "fault_sweep.h"
+#include "faults/fault_sweep.h"
 #include "file/sjis_string.h"
 #include "file/text_file.h"
-#include "platform/subst/file_hooks.h"
-#include "temp_dir.h"
+#include "subst/file_hooks.h"
+#include "temp/temp_dir.h"
 
 namespace {
 
@@ -98,14 +98,15 @@ TEST(FileFaults, LoadReportsEveryFailureAndSuccessMeansTheWholeFile) {
 TEST(FileFaults, SetCommandSequenceWritesAllOrReportsFailure) {
   TempDir dir;
   const std::string path = dir.Path("tw.ifo");
-  SweepFaults({Fault::kHeapAlloc, Fault::kOpen, Fault::kSeek, Fault::kWrite, Fault::kClose},
+  SweepFaults({Fault::kHeapAlloc, Fault::kOpen, Fault::kSeek, Fault::kWrite, Fault::kFlush,
+               Fault::kClose},
               [&](const FaultCase& f) {
                 std::remove(path.c_str());
                 TextFile text;
                 ResultCode rc = text.AllocateZeroed(280);
                 if (rc == RC_OK) rc = text.WriteLine("D:\\Games\\Tarnwick\\");
                 if (rc == RC_OK) rc = text.WriteString("0 1 10 ");
-                if (rc == RC_OK) rc = text.SaveText(path.c_str());
+                if (rc == RC_OK) rc = text.SaveTextFlushed(path.c_str());
                 text.SetPosition(0);
                 text.Free();
 

@@ -8,14 +8,15 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "app/app_state.h"
-#include "app/set_command.h"
-#include "recorded_messages.h"
-#include "fault_sweep.h"
+#include "app/logic/app_state.h"
+#include "app/logic/set_command.h"
+#include "host/recorded_messages.h"
+#include "faults/fault_sweep.h"
 #include "file/text_file.h"
-#include "platform/subst/file_hooks.h"
-#include "temp_dir.h"
+#include "subst/file_hooks.h"
+#include "temp/temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -43,6 +44,7 @@ class SetCommandFaults : public ::testing::TestWithParam<Setup> {
     std::memcpy(g_selection.gameFolder, kGameFolder.data(), kGameFolder.size());
   }
   void TearDown() override {
+    subst::StopDiskModel();
     subst::SetDriveRoot(nullptr);
     g_selection = Selection();
     g_profileFolderFlag = 0;
@@ -88,13 +90,27 @@ class SetCommandFaults : public ::testing::TestWithParam<Setup> {
     EXPECT_EQ(g_textFile.GetBuffer(), nullptr);
   }
 
+  // The information file the disk holds after the command with the power cut after that many
+  // platform calls (-1: never), and the calls made.
+  std::optional<std::string> RunWithPowerCut(int32_t cut, std::vector<Fault>* calls = nullptr) {
+    ResetDisk();
+    subst::StartDiskModel();
+    subst::CutPowerAfter(cut);
+    FakeHost host;
+    RunSetCommand(host, kDialog);
+    if (calls) *calls = subst::CallLog();
+    std::optional<std::string> onDisk = subst::OnDisk(InfoFile().c_str());
+    subst::StopDiskModel();
+    return onDisk;
+  }
+
   TempDir root_;
 };
 
 TEST_P(SetCommandFaults, EveryPlatformCallFailingInTurn) {
   std::vector<Fault> kinds = {Fault::kAttributes, Fault::kGlobalAlloc, Fault::kHeapAlloc,
                               Fault::kOpen,       Fault::kSeek,        Fault::kWrite,
-                              Fault::kClose,      Fault::kMove};
+                              Fault::kClose,      Fault::kFlush,       Fault::kMove};
   // Folders are made only under the profile.
   if (GetParam().profile) kinds.push_back(Fault::kCreateFolder);
   SweepFaults(kinds, [&](const FaultCase& f) {
@@ -110,10 +126,10 @@ TEST_P(SetCommandFaults, EveryPlatformCallFailingInTurn) {
   });
 }
 
-// The temporary file is removed after a failed write or move; if even that fails, it is the
+// The temporary file is removed after a failed write, flush or move; if even that fails, it is the
 // only thing left over, and the old file is still whole.
 TEST_P(SetCommandFaults, TemporaryFileThatCannotBeRemoved) {
-  for (Fault first : {Fault::kWrite, Fault::kClose, Fault::kMove}) {
+  for (Fault first : {Fault::kWrite, Fault::kFlush, Fault::kClose, Fault::kMove}) {
     SCOPED_TRACE(subst::FaultName(first));
     ResetDisk();
     subst::FaultScope scope;
@@ -141,6 +157,31 @@ TEST_P(SetCommandFaults, AFileUnderTheTemporaryNameThatCannotBeOpenedStays) {
   ASSERT_FALSE(host.messages.empty());
   EXPECT_EQ(host.messages.back().text, kFailed);
   EXPECT_EQ(ReadWholeFile(InfoFile() + ".tmp"), "someone else's");
+}
+
+// Whichever call the power is cut after, the disk holds the whole old file or the whole new one,
+// never an empty or partial one, and no file only where there was none.
+TEST_P(SetCommandFaults, PowerCutAfterAnyCallLeavesAWholeFile) {
+  std::vector<Fault> calls;
+  EXPECT_EQ(RunWithPowerCut(-1, &calls), kNewContent);
+  // The bytes reach the disk after the last write, before the close and the move.
+  std::vector<std::string> fileSteps;
+  for (Fault kind : calls)
+    if (kind == Fault::kWrite || kind == Fault::kFlush || kind == Fault::kClose ||
+        kind == Fault::kMove)
+      fileSteps.push_back(subst::FaultName(kind));
+  EXPECT_EQ(fileSteps, (std::vector<std::string>{"write", "flush", "close", "move"}));
+
+  for (int32_t cut = 0; cut <= static_cast<int32_t>(calls.size()); ++cut) {
+    SCOPED_TRACE("power cut after call " + std::to_string(cut) + " (" +
+                 (cut > 0 ? subst::FaultName(calls[cut - 1]) : "none") + ")");
+    const std::optional<std::string> onDisk = RunWithPowerCut(cut);
+    if (!onDisk) {
+      EXPECT_FALSE(GetParam().oldFile) << "the old file is gone";
+    } else if (*onDisk != kNewContent) {
+      EXPECT_TRUE(GetParam().oldFile && *onDisk == kOldContent) << "holds \"" << *onDisk << '"';
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Destinations, SetCommandFaults,

@@ -1,15 +1,15 @@
 // Replacing a file where MoveFileExA is missing: whichever move or delete fails, the target holds
 // the old bytes or the new ones; only when even putting the old file back fails is it aside.
-#include "app/stepwise_replace.h"
+#include "app/win32/stepwise_replace.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
-#include "temp_dir.h"
+#include "temp/temp_dir.h"
 #ifndef _WIN32
-#include "fault_sweep.h"
+#include "faults/fault_sweep.h"
 #endif
 
 namespace {
@@ -48,12 +48,14 @@ TEST_F(StepwiseReplace, MissingSourceLeavesTheOldFile) {
 
 #ifndef _WIN32
 TEST_F(StepwiseReplace, FailingMovesAndDeletesNeverLoseTheOldBytes) {
-  SweepFaults({subst::Fault::kMove, subst::Fault::kDelete}, [&](const FaultCase& f) {
+  SweepFaults({subst::Fault::kFlush, subst::Fault::kMove, subst::Fault::kDelete},
+              [&](const FaultCase& f) {
     Arrange();
     const bool replaced = ReplaceStepwise(source_.c_str(), target_.c_str());
-    // Only a failed move of the new file, or of the old one aside, stops the replacement.
+    // Only a failed flush of the new file, or a failed move of it or of the old one aside,
+    // stops the replacement.
     const bool moveStops = f.Fails(subst::Fault::kMove) && f.nth <= 2;
-    EXPECT_EQ(replaced, !moveStops);
+    EXPECT_EQ(replaced, !moveStops && !f.Fails(subst::Fault::kFlush));
     const bool oldStaysAside = f.Fails(subst::Fault::kMove) && f.nth == 2 && f.andLater;
     if (oldStaysAside) {
       EXPECT_FALSE(PathExists(target_));

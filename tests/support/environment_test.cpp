@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "temp_dir.h"
+#include "temp/temp_dir.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,0 +1,120 @@
+// The row kernels for CPUs with AVX2: eight pixels a vector.
+#include "kernels/row_kernels.h"
+
+#if defined(__i386__) || defined(__x86_64__)
+#include <immintrin.h>
+
+#include <cstring>
+
+#include "kernels/pixel_rules.h"
+
+// Every function of this file runs only after the CPU and the system have been seen to support
+// AVX2. Windows builds assemble this file with unaligned vector moves only, since GCC cannot
+// realign the stack there for 32-byte spills.
+#define ZV_SIMD __attribute__((target("avx2")))
+
+namespace {
+
+struct V {
+  using Reg = __m256i;
+  static constexpr int32_t kLanes = 8;
+
+  ZV_SIMD static Reg Load(const uint32_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const Reg*>(p));
+  }
+  ZV_SIMD static void Store(uint32_t* p, Reg v) {
+    _mm256_storeu_si256(reinterpret_cast<Reg*>(p), v);
+  }
+  ZV_SIMD static void StoreAligned(uint32_t* p, Reg v) {
+    _mm256_store_si256(reinterpret_cast<Reg*>(p), v);
+  }
+  ZV_SIMD static Reg Splat(uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }
+  ZV_SIMD static Reg Zero() { return _mm256_setzero_si256(); }
+  ZV_SIMD static Reg And(Reg a, Reg b) { return _mm256_and_si256(a, b); }
+  ZV_SIMD static Reg AndNot(Reg a, Reg b) { return _mm256_andnot_si256(a, b); }
+  ZV_SIMD static Reg Or(Reg a, Reg b) { return _mm256_or_si256(a, b); }
+  ZV_SIMD static Reg Xor(Reg a, Reg b) { return _mm256_xor_si256(a, b); }
+  ZV_SIMD static Reg Add32(Reg a, Reg b) { return _mm256_add_epi32(a, b); }
+  ZV_SIMD static Reg Sub32(Reg a, Reg b) { return _mm256_sub_epi32(a, b); }
+  ZV_SIMD static Reg Add16(Reg a, Reg b) { return _mm256_add_epi16(a, b); }
+  ZV_SIMD static Reg Mul16(Reg a, Reg b) { return _mm256_mullo_epi16(a, b); }
+  ZV_SIMD static Reg MulHigh16(Reg a, Reg b) { return _mm256_mulhi_epu16(a, b); }
+  template <int N>
+  ZV_SIMD static Reg ShiftRight16(Reg a) { return _mm256_srli_epi16(a, N); }
+  template <int N>
+  ZV_SIMD static Reg ShiftRight32(Reg a) { return _mm256_srli_epi32(a, N); }
+  template <int N>
+  ZV_SIMD static Reg ShiftLeft32(Reg a) { return _mm256_slli_epi32(a, N); }
+  ZV_SIMD static Reg Equal32(Reg a, Reg b) { return _mm256_cmpeq_epi32(a, b); }
+  // a where the mask lane is set, b elsewhere.
+  ZV_SIMD static Reg Select(Reg mask, Reg a, Reg b) { return _mm256_blendv_epi8(b, a, mask); }
+  // Lane l set when bit (l & 3) of phases is.
+  ZV_SIMD static Reg PhaseMask(uint32_t phases) {
+    const int p0 = -static_cast<int>(phases & 1);
+    const int p1 = -static_cast<int>((phases >> 1) & 1);
+    const int p2 = -static_cast<int>((phases >> 2) & 1);
+    const int p3 = -static_cast<int>((phases >> 3) & 1);
+    return _mm256_setr_epi32(p0, p1, p2, p3, p0, p1, p2, p3);
+  }
+  // floor(s / 3) for s below 2^22: (s + 0.5) / 3 lies at least 1/6 from an integer, far beyond
+  // the rounding of single precision.
+  ZV_SIMD static Reg DivideBy3(Reg s) {
+    const __m256 half = _mm256_add_ps(_mm256_cvtepi32_ps(s), _mm256_set1_ps(0.5f));
+    return _mm256_cvttps_epi32(_mm256_mul_ps(half, _mm256_set1_ps(1.0f / 3.0f)));
+  }
+  // floor(s / n) for s below 2^21, inverse = 1 / n rounded to single precision, n below 2^13:
+  // (s + 0.5) / n lies at least 0.5 / n from an integer, beyond the product's error of 2^-15.
+  ZV_SIMD static Reg ScaleDown(Reg s, float inverse) {
+    const __m256 half = _mm256_add_ps(_mm256_cvtepi32_ps(s), _mm256_set1_ps(0.5f));
+    return _mm256_cvttps_epi32(_mm256_mul_ps(half, _mm256_set1_ps(inverse)));
+  }
+  // The bytes of kLanes / 4 pixels in 32-bit lanes, lowest byte first.
+  ZV_SIMD static Reg WidenBytes(const uint32_t* p) {
+    return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
+  }
+  // Four vectors laid out as WidenBytes gives them, lanes at most 255, back into pixels: the
+  // packs work within 128-bit halves, so the pixels come out as 0 2 4 6 1 3 5 7.
+  ZV_SIMD static Reg NarrowBytes(Reg a, Reg b, Reg c, Reg d) {
+    const Reg bytes = _mm256_packus_epi16(_mm256_packs_epi32(a, b), _mm256_packs_epi32(c, d));
+    return _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
+  }
+  // Adds each column of v (four lanes) to run in turn and stores each sum.
+  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, __m128i& run) {
+    run = _mm_add_epi32(run, _mm256_castsi256_si128(v));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
+    run = _mm_add_epi32(run, _mm256_extracti128_si256(v, 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), run);
+  }
+  // A byte shuffle that moves byte `from` of every 32-bit lane to byte `to` and clears the
+  // others; the shuffle indexes bytes within each 128-bit lane.
+  ZV_SIMD static Reg MoveByte(int from, int to) {
+    const auto s = [from, to](int lane) {
+      return static_cast<int>((0x80808080u & ~(0xFFu << (8 * to))) |
+                              (static_cast<uint32_t>(4 * lane + from) << (8 * to)));
+    };
+    return _mm256_setr_epi32(s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3));
+  }
+  // Green bytes of a in the low 16-bit lanes, of b in the high ones, and the halves back in
+  // place: a byte shuffle each instead of masks and shifts.
+  ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
+    return _mm256_or_si256(_mm256_shuffle_epi8(a, MoveByte(1, 0)), _mm256_shuffle_epi8(b, MoveByte(1, 2)));
+  }
+  ZV_SIMD static Reg LowGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(0, 1)); }
+  ZV_SIMD static Reg HighGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(2, 1)); }
+  ZV_SIMD static uint32_t SumLanes(Reg v) {
+    __m128i half = _mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
+    half = _mm_add_epi32(half, _mm_shuffle_epi32(half, 0x4E));
+    half = _mm_add_epi32(half, _mm_shuffle_epi32(half, 0xB1));
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(half));
+  }
+};
+
+#include "kernels/row_kernels_simd.inc"
+
+}  // namespace
+
+const RowKernels kAvx2RowKernels = kSimdRowKernels;
+#else
+// No such instructions: every slot is the scalar kernel's.
+const RowKernels kAvx2RowKernels = {};
+#endif

@@ -1,0 +1,137 @@
+// The row kernels for CPUs with AVX-512 F and BW: sixteen pixels a vector.
+#include "kernels/row_kernels.h"
+
+#if defined(__i386__) || defined(__x86_64__)
+// GCC 12's AVX-512 header makes its undefined vectors by self-initialisation, which its own
+// uninitialised-use warning then reports wherever they are inlined.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#include <immintrin.h>
+#pragma GCC diagnostic pop
+#else
+#include <immintrin.h>
+#endif
+
+#include <cstring>
+
+#include "kernels/pixel_rules.h"
+
+// Every function of this file runs only after the CPU and the system have been seen to support
+// AVX-512 F and BW with the opmask and ZMM state saved. Windows builds assemble this file with
+// unaligned vector moves only: the stack there is not aligned for 64-byte spills either.
+#define ZV_SIMD __attribute__((target("avx512f,avx512bw")))
+
+namespace {
+
+struct V {
+  using Reg = __m512i;
+  static constexpr int32_t kLanes = 16;
+
+  ZV_SIMD static Reg Load(const uint32_t* p) { return _mm512_loadu_si512(p); }
+  ZV_SIMD static void Store(uint32_t* p, Reg v) { _mm512_storeu_si512(p, v); }
+  ZV_SIMD static void StoreAligned(uint32_t* p, Reg v) { _mm512_store_si512(p, v); }
+  ZV_SIMD static Reg Splat(uint32_t v) { return _mm512_set1_epi32(static_cast<int>(v)); }
+  ZV_SIMD static Reg Zero() { return _mm512_setzero_si512(); }
+  ZV_SIMD static Reg And(Reg a, Reg b) { return _mm512_and_si512(a, b); }
+  ZV_SIMD static Reg AndNot(Reg a, Reg b) { return _mm512_andnot_si512(a, b); }
+  ZV_SIMD static Reg Or(Reg a, Reg b) { return _mm512_or_si512(a, b); }
+  ZV_SIMD static Reg Xor(Reg a, Reg b) { return _mm512_xor_si512(a, b); }
+  ZV_SIMD static Reg Add32(Reg a, Reg b) { return _mm512_add_epi32(a, b); }
+  ZV_SIMD static Reg Sub32(Reg a, Reg b) { return _mm512_sub_epi32(a, b); }
+  ZV_SIMD static Reg Add16(Reg a, Reg b) { return _mm512_add_epi16(a, b); }
+  ZV_SIMD static Reg Mul16(Reg a, Reg b) { return _mm512_mullo_epi16(a, b); }
+  ZV_SIMD static Reg MulHigh16(Reg a, Reg b) { return _mm512_mulhi_epu16(a, b); }
+  template <int N>
+  ZV_SIMD static Reg ShiftRight16(Reg a) { return _mm512_srli_epi16(a, N); }
+  template <int N>
+  ZV_SIMD static Reg ShiftRight32(Reg a) { return _mm512_srli_epi32(a, N); }
+  template <int N>
+  ZV_SIMD static Reg ShiftLeft32(Reg a) { return _mm512_slli_epi32(a, N); }
+  // The comparison gives an opmask; the shared kernels combine lane masks as vectors.
+  ZV_SIMD static Reg Equal32(Reg a, Reg b) {
+    return _mm512_maskz_set1_epi32(_mm512_cmpeq_epi32_mask(a, b), -1);
+  }
+  // a where the mask lane is set, b elsewhere: a bitwise select of the three.
+  ZV_SIMD static Reg Select(Reg mask, Reg a, Reg b) {
+    return _mm512_ternarylogic_epi32(mask, a, b, 0xCA);
+  }
+  // Lane l set when bit (l & 3) of phases is.
+  ZV_SIMD static Reg PhaseMask(uint32_t phases) {
+    const int p0 = -static_cast<int>(phases & 1);
+    const int p1 = -static_cast<int>((phases >> 1) & 1);
+    const int p2 = -static_cast<int>((phases >> 2) & 1);
+    const int p3 = -static_cast<int>((phases >> 3) & 1);
+    return _mm512_setr_epi32(p0, p1, p2, p3, p0, p1, p2, p3, p0, p1, p2, p3, p0, p1, p2, p3);
+  }
+  // floor(s / 3) for s below 2^22: (s + 0.5) / 3 lies at least 1/6 from an integer, far beyond
+  // the rounding of single precision.
+  ZV_SIMD static Reg DivideBy3(Reg s) {
+    const __m512 half = _mm512_add_ps(_mm512_cvtepi32_ps(s), _mm512_set1_ps(0.5f));
+    return _mm512_cvttps_epi32(_mm512_mul_ps(half, _mm512_set1_ps(1.0f / 3.0f)));
+  }
+  // floor(s / n) for s below 2^21, inverse = 1 / n rounded to single precision, n below 2^13:
+  // (s + 0.5) / n lies at least 0.5 / n from an integer, beyond the product's error of 2^-15.
+  ZV_SIMD static Reg ScaleDown(Reg s, float inverse) {
+    const __m512 half = _mm512_add_ps(_mm512_cvtepi32_ps(s), _mm512_set1_ps(0.5f));
+    return _mm512_cvttps_epi32(_mm512_mul_ps(half, _mm512_set1_ps(inverse)));
+  }
+  // The bytes of kLanes / 4 pixels in 32-bit lanes, lowest byte first.
+  ZV_SIMD static Reg WidenBytes(const uint32_t* p) {
+    return _mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+  }
+  // Four vectors laid out as WidenBytes gives them, lanes at most 255, back into pixels: the
+  // packs work within 128-bit quarters, so pixel i comes out at dword (i & 3) * 4 + i / 4.
+  ZV_SIMD static Reg NarrowBytes(Reg a, Reg b, Reg c, Reg d) {
+    const Reg bytes = _mm512_packus_epi16(_mm512_packs_epi32(a, b), _mm512_packs_epi32(c, d));
+    return _mm512_permutexvar_epi32(
+        _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15), bytes);
+  }
+  // Adds each column of v (four lanes) to run in turn and stores each sum.
+  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, __m128i& run) {
+    run = _mm_add_epi32(run, _mm512_castsi512_si128(v));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
+    run = _mm_add_epi32(run, _mm512_extracti32x4_epi32(v, 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), run);
+    run = _mm_add_epi32(run, _mm512_extracti32x4_epi32(v, 2));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), run);
+    run = _mm_add_epi32(run, _mm512_extracti32x4_epi32(v, 3));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), run);
+  }
+  // A byte shuffle that moves byte `from` of every 32-bit lane to byte `to` and clears the
+  // others; the shuffle indexes bytes within each 128-bit lane.
+  ZV_SIMD static Reg MoveByte(int from, int to) {
+    const auto s = [from, to](int lane) {
+      return static_cast<int>((0x80808080u & ~(0xFFu << (8 * to))) |
+                              (static_cast<uint32_t>(4 * lane + from) << (8 * to)));
+    };
+    return _mm512_setr_epi32(s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3));
+  }
+  // Green bytes of a in the low 16-bit lanes, of b in the high ones, and the halves back in
+  // place: a byte shuffle each instead of masks and shifts.
+  ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
+    return _mm512_or_si512(_mm512_shuffle_epi8(a, MoveByte(1, 0)), _mm512_shuffle_epi8(b, MoveByte(1, 2)));
+  }
+  ZV_SIMD static Reg LowGreens(Reg g) { return _mm512_shuffle_epi8(g, MoveByte(0, 1)); }
+  ZV_SIMD static Reg HighGreens(Reg g) { return _mm512_shuffle_epi8(g, MoveByte(2, 1)); }
+  ZV_SIMD static uint32_t SumLanes(Reg v) {
+    const __m256i quarter = _mm256_add_epi32(_mm512_castsi512_si256(v),
+                                             _mm512_extracti64x4_epi64(v, 1));
+    __m128i half = _mm_add_epi32(_mm256_castsi256_si128(quarter),
+                                 _mm256_extracti128_si256(quarter, 1));
+    half = _mm_add_epi32(half, _mm_shuffle_epi32(half, 0x4E));
+    half = _mm_add_epi32(half, _mm_shuffle_epi32(half, 0xB1));
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(half));
+  }
+};
+
+#include "kernels/row_kernels_simd.inc"
+
+}  // namespace
+
+const RowKernels kAvx512RowKernels = kSimdRowKernels;
+#else
+// No such instructions: every slot is the scalar kernel's.
+const RowKernels kAvx512RowKernels = {};
+#endif

@@ -1,0 +1,110 @@
+// The row kernels for CPUs with SSE2: four pixels a vector.
+#include "kernels/row_kernels.h"
+
+#if defined(__i386__) || defined(__x86_64__)
+#include <emmintrin.h>
+
+#include <cstring>
+
+#include "kernels/pixel_rules.h"
+
+// Every function of this file runs only after the CPU has been seen to have SSE2; i686 builds
+// do not assume it elsewhere.
+#define ZV_SIMD __attribute__((target("sse2")))
+
+namespace {
+
+struct V {
+  using Reg = __m128i;
+  static constexpr int32_t kLanes = 4;
+
+  ZV_SIMD static Reg Load(const uint32_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const Reg*>(p));
+  }
+  ZV_SIMD static void Store(uint32_t* p, Reg v) { _mm_storeu_si128(reinterpret_cast<Reg*>(p), v); }
+  ZV_SIMD static void StoreAligned(uint32_t* p, Reg v) {
+    _mm_store_si128(reinterpret_cast<Reg*>(p), v);
+  }
+  ZV_SIMD static Reg Splat(uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
+  ZV_SIMD static Reg Zero() { return _mm_setzero_si128(); }
+  ZV_SIMD static Reg And(Reg a, Reg b) { return _mm_and_si128(a, b); }
+  ZV_SIMD static Reg AndNot(Reg a, Reg b) { return _mm_andnot_si128(a, b); }
+  ZV_SIMD static Reg Or(Reg a, Reg b) { return _mm_or_si128(a, b); }
+  ZV_SIMD static Reg Xor(Reg a, Reg b) { return _mm_xor_si128(a, b); }
+  ZV_SIMD static Reg Add32(Reg a, Reg b) { return _mm_add_epi32(a, b); }
+  ZV_SIMD static Reg Sub32(Reg a, Reg b) { return _mm_sub_epi32(a, b); }
+  ZV_SIMD static Reg Add16(Reg a, Reg b) { return _mm_add_epi16(a, b); }
+  ZV_SIMD static Reg Mul16(Reg a, Reg b) { return _mm_mullo_epi16(a, b); }
+  ZV_SIMD static Reg MulHigh16(Reg a, Reg b) { return _mm_mulhi_epu16(a, b); }
+  template <int N>
+  ZV_SIMD static Reg ShiftRight16(Reg a) { return _mm_srli_epi16(a, N); }
+  template <int N>
+  ZV_SIMD static Reg ShiftRight32(Reg a) { return _mm_srli_epi32(a, N); }
+  template <int N>
+  ZV_SIMD static Reg ShiftLeft32(Reg a) { return _mm_slli_epi32(a, N); }
+  ZV_SIMD static Reg Equal32(Reg a, Reg b) { return _mm_cmpeq_epi32(a, b); }
+  // a where the mask lane is set, b elsewhere.
+  ZV_SIMD static Reg Select(Reg mask, Reg a, Reg b) {
+    return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
+  }
+  // Lane l set when bit (l & 3) of phases is.
+  ZV_SIMD static Reg PhaseMask(uint32_t phases) {
+    return _mm_setr_epi32(-static_cast<int>(phases & 1), -static_cast<int>((phases >> 1) & 1),
+                          -static_cast<int>((phases >> 2) & 1),
+                          -static_cast<int>((phases >> 3) & 1));
+  }
+  // floor(s / 3) for s below 2^22: (s + 0.5) / 3 lies at least 1/6 from an integer, far beyond
+  // the rounding of single precision.
+  ZV_SIMD static Reg DivideBy3(Reg s) {
+    const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(s), _mm_set1_ps(0.5f));
+    return _mm_cvttps_epi32(_mm_mul_ps(half, _mm_set1_ps(1.0f / 3.0f)));
+  }
+  // floor(s / n) for s below 2^21, inverse = 1 / n rounded to single precision, n below 2^13:
+  // (s + 0.5) / n lies at least 0.5 / n from an integer, beyond the product's error of 2^-15.
+  ZV_SIMD static Reg ScaleDown(Reg s, float inverse) {
+    const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(s), _mm_set1_ps(0.5f));
+    return _mm_cvttps_epi32(_mm_mul_ps(half, _mm_set1_ps(inverse)));
+  }
+  // The bytes of one pixel (kLanes / 4 pixels) in 32-bit lanes, lowest byte first.
+  ZV_SIMD static Reg WidenBytes(const uint32_t* p) {
+    const Reg zero = _mm_setzero_si128();
+    const Reg bytes = _mm_cvtsi32_si128(static_cast<int>(*p));
+    return _mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero);
+  }
+  // Four vectors laid out as WidenBytes gives them, lanes at most 255, back into pixels.
+  ZV_SIMD static Reg NarrowBytes(Reg a, Reg b, Reg c, Reg d) {
+    return _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
+  }
+  // Adds each column of v (four lanes) to run in turn and stores each sum: one column here.
+  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, __m128i& run) {
+    run = _mm_add_epi32(run, v);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
+  }
+  // Green bytes of a in the low 16-bit lanes, of b in the high ones; the halves back in place.
+  ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
+    const Reg green = _mm_set1_epi32(0xFF00);
+    return _mm_or_si128(_mm_srli_epi32(_mm_and_si128(a, green), 8),
+                        _mm_slli_epi32(_mm_and_si128(b, green), 8));
+  }
+  ZV_SIMD static Reg LowGreens(Reg g) {
+    return _mm_and_si128(_mm_slli_epi32(g, 8), _mm_set1_epi32(0xFF00));
+  }
+  ZV_SIMD static Reg HighGreens(Reg g) {
+    return _mm_and_si128(_mm_srli_epi32(g, 8), _mm_set1_epi32(0xFF00));
+  }
+  ZV_SIMD static uint32_t SumLanes(Reg v) {
+    v = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0x4E));
+    v = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0xB1));
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(v));
+  }
+};
+
+#include "kernels/row_kernels_simd.inc"
+
+}  // namespace
+
+const RowKernels kSse2RowKernels = kSimdRowKernels;
+#else
+// No such instructions: every slot is the scalar kernel's.
+const RowKernels kSse2RowKernels = {};
+#endif
