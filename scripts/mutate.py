@@ -399,8 +399,8 @@ def main():
 
     programs = test_programs()
     baseline = {}
-    for program, spec in programs.items():
-        failure, seconds = run_test(spec, 600)
+    for program, test in programs.items():
+        failure, seconds = run_test(test, 600)
         if failure:
             sys.exit(f"{program} fails without any mutant ({failure})")
         baseline[program] = seconds
