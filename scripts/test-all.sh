@@ -48,6 +48,8 @@ done
 
 echo
 for note in "${unrun[@]}"; do echo "NOT RUN: $note"; done
+bash scripts/code-lines.sh
+echo
 if [ ${#failed[@]} -eq 0 ]; then
   echo "All configurations passed: ${presets[*]}"
 else
