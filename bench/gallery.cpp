@@ -1,15 +1,15 @@
 // Renders each of the 26 drawing operations on a test picture and writes the pictures as BMP
 // files, with a Markdown page that shows them one operation a line:
 //   gallery <output folder>
-// The BMP files are written through MemFile; bench/make-gallery.sh turns them into PNG.
+// bench/make-gallery.sh turns the BMP files into PNG.
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "file/mem_file.h"
+#include "gfx/bmp_file.h"
 #include "gfx/display.h"
 #include "gfx/surface32.h"
 
@@ -74,39 +74,8 @@ void Paint(Surface32& surface, uint32_t (*pixelAt)(int32_t, int32_t)) {
   surface.Unlock();
 }
 
-void PutLittleEndian(uint8_t* at, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-// A 24-bit BMP, rows bottom up, each padded to 4 bytes.
-bool SaveBmp(Surface32& surface, const std::string& path) {
-  constexpr uint32_t kHeaderBytes = 54;
-  const uint32_t rowBytes = (kWidth * 3 + 3) & ~3u;
-  const uint32_t total = kHeaderBytes + rowBytes * kHeight;
-  MemFile file;
-  file.Allocate(total);
-  uint8_t* bmp = file.GetBuffer();
-  if (bmp == nullptr) return false;
-  std::memset(bmp, 0, total);
-  bmp[0] = 'B';
-  bmp[1] = 'M';
-  PutLittleEndian(bmp + 2, total, 4);
-  PutLittleEndian(bmp + 10, kHeaderBytes, 4);
-  PutLittleEndian(bmp + 14, 40, 4);
-  PutLittleEndian(bmp + 18, kWidth, 4);
-  PutLittleEndian(bmp + 22, kHeight, 4);
-  PutLittleEndian(bmp + 26, 1, 2);
-  PutLittleEndian(bmp + 28, 24, 2);
-  PutLittleEndian(bmp + 34, rowBytes * kHeight, 4);
-  const uint32_t* pixels = surface.Lock();
-  for (int32_t y = 0; y < kHeight; ++y) {
-    uint8_t* row = bmp + kHeaderBytes + rowBytes * static_cast<uint32_t>(kHeight - 1 - y);
-    for (int32_t x = 0; x < kWidth; ++x) {
-      PutLittleEndian(row + 3 * x, pixels[y * surface.Pitch() + x], 3);
-    }
-  }
-  surface.Unlock();
-  return file.Save(path.c_str(), total) == RC_OK;
+bool Save(Surface32& surface, const std::string& path) {
+  return SaveBmp(path.c_str(), &surface, 24, BmpRows::kBottomUp) == RC_OK;
 }
 
 struct Inputs {
@@ -227,8 +196,8 @@ int main(int argc, char** argv) {
   Paint(*in.source, SourcePixel);
   Paint(*in.mask, MaskPixel);
   Paint(*in.picture, PicturePixel);
-  bool saved = SaveBmp(*in.picture, folder + "picture.bmp") &&
-               SaveBmp(*in.source, folder + "source.bmp") && SaveBmp(*in.mask, folder + "mask.bmp");
+  bool saved = Save(*in.picture, folder + "picture.bmp") &&
+               Save(*in.source, folder + "source.bmp") && Save(*in.mask, folder + "mask.bmp");
   std::string page = kPageHead;
   for (const Shown& op : Operations()) {
     Paint(*in.dest, PicturePixel);
@@ -237,7 +206,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "%s returned %d\n", op.name, result);
       return 1;
     }
-    saved = saved && SaveBmp(*in.dest, folder + op.name + ".bmp");
+    saved = saved && Save(*in.dest, folder + op.name + ".bmp");
     page += std::string("| `") + op.name + "` | `" + op.call + "` | ![" + op.name +
             "](gallery/" + op.name + ".png) |\n";
   }

@@ -24,3 +24,13 @@ inline constexpr ResultCode RC_NOT_FOUND = 25;
 inline constexpr ResultCode RC_NO_PIXELS = 26;
 inline constexpr ResultCode RC_EMPTY_RECT = 28;
 inline constexpr ResultCode RC_CLIP_EMPTY = 29;
+
+// Pictures read from BMP files (gfx/bmp_codec.h). Checked before any pixel is touched, so a
+// surface given to a failed read keeps its pixels.
+inline constexpr ResultCode RC_NOT_BMP = 30;          // no "BM" magic, or headers that contradict
+                                                      // each other (pixels inside the headers)
+inline constexpr ResultCode RC_BMP_UNSUPPORTED = 31;  // a BMP, but not 24 or 32 bits uncompressed
+inline constexpr ResultCode RC_TRUNCATED = 32;        // the file ends before its headers or rows
+inline constexpr ResultCode RC_BAD_DIMENSIONS = 33;   // width or height zero or negative, or too
+                                                      // large for a surface's 32-bit byte count
+inline constexpr ResultCode RC_SIZE_MISMATCH = 34;    // the surface is not the picture's size
