@@ -1,21 +1,12 @@
 #pragma once
-#include "surface/dib_store.h"
 #include "gfx/surface32.h"
+#include "surface/stored_surface.h"
 
 // A 32-bit drawing surface in a DIB section: the kind the display presents from.
-class DibSurface32 : public Surface32, public DibStore {
+class DibSurface32 : public InSection<Surface32, 15> {
  public:
-  static constexpr int32_t kFamilyCode = 15;
+  using InSection::InSection;
 
-  using Surface32::Surface32;
-
-  ~DibSurface32() override;
-  ResultCode Create(int32_t width, int32_t height) override;
-  ResultCode Release() override;
-  uint32_t* Lock() override;
-  HDC GetDeviceContext() override;
-  int32_t ByteSize() override;
-  int32_t FamilyCode() override;
-  HDC PresentDC() override;
-  void Reserved() override;
+  HDC PresentDC() override { return this->MemoryDC(); }
+  void Reserved() override {}
 };
