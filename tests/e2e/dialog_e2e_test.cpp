@@ -1,171 +1,148 @@
-// The settings dialog as a user meets it: what it shows, its radio buttons, the folder browser,
-// and every way to leave it.
-#include <gtest/gtest.h>
-
-#include <ostream>
+// The settings dialog as a user works it: with mouse and keyboard, the folder browser, a Set
+// that fails, a second start beside it, and the colour depth it needs.
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <vector>
 
 #include "tool_fixture.h"
-#include "ui_probe.h"
 
 namespace {
 
-struct ControlLook {
-  int id;
-  const char* text;
-  LONG kind;   // BS_ or SS_ type
-  LONG flags;  // WS_GROUP and WS_TABSTOP as the resource sets them
-};
-
-constexpr LONG kGroupAndTab = WS_GROUP | WS_TABSTOP;
-const ControlLook kControls[] = {
-    {kExitButton, "終了", BS_DEFPUSHBUTTON, WS_TABSTOP},
-    {kSelectFolderButton, "フォルダの選択", BS_PUSHBUTTON, WS_TABSTOP},
-    {kSetButton, "設定", BS_PUSHBUTTON, WS_TABSTOP},
-    {kTarnwickRadio, "Tarnwick", BS_AUTORADIOBUTTON, kGroupAndTab},
-    {kOxbellowRadio, "Oxbellow", BS_AUTORADIOBUTTON, kGroupAndTab},
-    {kQuillaneRadio, "Quillane", BS_AUTORADIOBUTTON, kGroupAndTab},
-    {kFolderText, "選択したインストール先が表示されます", SS_LEFT, WS_GROUP},
-    {kStandardRadio, "標準", BS_AUTORADIOBUTTON, kGroupAndTab},
-    {kAllRadio, "全て", BS_AUTORADIOBUTTON, kGroupAndTab},
-};
-
-const int kRadios[] = {kTarnwickRadio, kOxbellowRadio, kQuillaneRadio, kStandardRadio, kAllRadio};
+const char kDone[] = "インストール情報ファイルを設定しました";
+const char kAskOverwrite[] = "既にインストール情報ファイルが存在します\n上書きしますか？";
 
 std::vector<int> CheckedRadios(HWND dialog) {
   std::vector<int> checked;
-  for (int id : kRadios) {
+  for (int id = IDC_TITLE_TARNWICK; id <= IDC_MODE_ALL; ++id) {
     if (IsChecked(dialog, id)) checked.push_back(id);
   }
   return checked;
 }
 
+HWND Focused(HWND dialog) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+  return info.hwndFocus;
+}
+
+// The id of the control that has the focus after one more Tab.
+int Tab(HWND dialog) {
+  const HWND before = Focused(dialog);
+  PostKey(dialog, VK_TAB);
+  WaitUntil([&] { return Focused(dialog) != before; }, 3000);
+  return GetDlgCtrlID(Focused(dialog));
+}
+
 using DialogTest = ToolTest;
 
-TEST_F(DialogTest, OpensWithItsControlsAndTheFirstChoiceOfEachSet) {
-  ASSERT_NO_FATAL_FAILURE(StartTool());
+// Windows 95 is warned about before the dialog shows, and takes the file in its own folder.
+TEST_F(DialogTest, PickingTitleFolderAndModeThenSetWritesTheFile) {
+  MakeFolders(L"C:\\ゲーム\\表");
+  ASSERT_NO_FATAL_FAILURE(UseWindowsVersion("win95"));
+  ASSERT_NO_FATAL_FAILURE(StartTool("", "Windows95は動作保証外です！"));
   ExpectNoMessageBox();
-  for (const ControlLook& control : kControls) {
-    SCOPED_TRACE(control.id);
-    EXPECT_EQ(ControlText(dialog_, control.id), control.text);
-    const LONG style = StyleOf(dialog_, control.id);
-    EXPECT_EQ(style & (control.id == kFolderText ? SS_TYPEMASK : BS_TYPEMASK), control.kind);
-    EXPECT_EQ(style & kGroupAndTab, control.flags);
-  }
-  const std::vector<int> firstOfEach = {kTarnwickRadio, kStandardRadio};
-  EXPECT_EQ(CheckedRadios(dialog_), firstOfEach);
-}
+  const std::pair<int, const char*> kTexts[] = {
+      {IDC_EXIT, "終了"}, {IDC_SELECT_FOLDER, "フォルダの選択"}, {IDC_SET, "設定"},
+      {IDC_TITLE_TARNWICK, "Tarnwick"}, {IDC_TITLE_OXBELLOW, "Oxbellow"},
+      {IDC_TITLE_QUILLANE, "Quillane"}, {IDC_MODE_STANDARD, "標準"}, {IDC_MODE_ALL, "全て"},
+      {IDC_GAME_FOLDER, "選択したインストール先が表示されます"}};
+  for (const auto& [id, text] : kTexts) EXPECT_EQ(ControlText(dialog_, id), text) << id;
+  EXPECT_EQ(CheckedRadios(dialog_), (std::vector<int>{IDC_TITLE_TARNWICK, IDC_MODE_STANDARD}));
 
-TEST_F(DialogTest, EachSetOfRadioButtonsKeepsOneChecked) {
-  ASSERT_NO_FATAL_FAILURE(StartTool());
-  Choose(kQuillaneRadio);
-  Choose(kAllRadio);
-  EXPECT_EQ(CheckedRadios(dialog_), (std::vector<int>{kQuillaneRadio, kAllRadio}));
-  Choose(kOxbellowRadio);
-  EXPECT_EQ(CheckedRadios(dialog_), (std::vector<int>{kOxbellowRadio, kAllRadio}));
-  Choose(kStandardRadio);
-  Choose(kTarnwickRadio);
-  EXPECT_EQ(CheckedRadios(dialog_), (std::vector<int>{kTarnwickRadio, kStandardRadio}));
-}
+  // Tab passes every control without selecting; Space selects.
+  std::vector<int> reached;
+  for (int i = 0; i < 12; ++i) reached.push_back(Tab(dialog_));
+  EXPECT_EQ(reached, (std::vector<int>{IDC_SELECT_FOLDER, IDC_SET, IDC_TITLE_TARNWICK,
+                                       IDC_TITLE_OXBELLOW, IDC_TITLE_QUILLANE, IDC_MODE_STANDARD,
+                                       IDC_MODE_ALL, IDC_EXIT, IDC_SELECT_FOLDER, IDC_SET,
+                                       IDC_TITLE_TARNWICK, IDC_TITLE_OXBELLOW}));
+  EXPECT_EQ(CheckedRadios(dialog_), (std::vector<int>{IDC_TITLE_TARNWICK, IDC_MODE_STANDARD}));
+  PostKey(Focused(dialog_), VK_SPACE);
+  EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog_, IDC_TITLE_OXBELLOW); }, 3000));
+  EXPECT_EQ(CheckedRadios(dialog_), (std::vector<int>{IDC_TITLE_OXBELLOW, IDC_MODE_STANDARD}));
 
-TEST_F(DialogTest, TheChosenFolderIsShownWithOneFinalBackslash) {
-  ASSERT_TRUE(MakeFolders(L"C:\\Games\\Tarnwick"));
-  ASSERT_TRUE(MakeFolders(L"C:\\ゲーム\\表"));
-  ASSERT_NO_FATAL_FAILURE(StartTool());
-
-  // Cancelling before anything was chosen leaves the folder empty.
-  EXPECT_EQ(FolderBrowserPrompt(), "ゲームをインストールしたフォルダを選択して下さい");
-  EXPECT_EQ(ControlText(dialog_, kFolderText), "");
-
-  ASSERT_NO_FATAL_FAILURE(ChooseFolder(L"C:\\Games"));
-  EXPECT_EQ(ControlText(dialog_, kFolderText), "C:\\Games\\");
-  ASSERT_NO_FATAL_FAILURE(ChooseFolder(L"C:"));
-  EXPECT_EQ(ControlText(dialog_, kFolderText), "C:\\");
-  ASSERT_NO_FATAL_FAILURE(ChooseFolder(L"C:\\Games\\Tarnwick"));
-  EXPECT_EQ(ControlText(dialog_, kFolderText), "C:\\Games\\Tarnwick\\");
-
-  // Cancelling keeps the previous choice on show.
-  ASSERT_NO_FATAL_FAILURE(CancelFolderChoice());
-  EXPECT_EQ(ControlText(dialog_, kFolderText), "C:\\Games\\Tarnwick\\");
-
-  // 表 ends in the byte 0x5C in Shift-JIS, which is no backslash.
+  // Cancelling before anything was chosen leaves the folder empty. 表 ends in the byte 0x5C in
+  // Shift-JIS, which is no backslash.
+  ASSERT_NO_FATAL_FAILURE(ChooseFolder(L""));
+  EXPECT_EQ(browserPrompt_, "ゲームをインストールしたフォルダを選択して下さい");
+  EXPECT_EQ(ControlText(dialog_, IDC_GAME_FOLDER), "");
   ASSERT_NO_FATAL_FAILURE(ChooseFolder(L"C:\\ゲーム\\表"));
-  EXPECT_EQ(ControlText(dialog_, kFolderText), "C:\\ゲーム\\表\\");
+  EXPECT_EQ(ControlText(dialog_, IDC_GAME_FOLDER), "C:\\ゲーム\\表\\");
+  Choose(IDC_TITLE_QUILLANE);
+  Choose(IDC_MODE_ALL);
+  EXPECT_EQ(CheckedRadios(dialog_), (std::vector<int>{IDC_TITLE_QUILLANE, IDC_MODE_ALL}));
+  Press(dialog_, IDC_SET);
+  ASSERT_NO_FATAL_FAILURE(AnswerMessageBox("完了", kDone, IDOK));
+  EXPECT_EQ(FileAt(WindowsDirectory() + "\\quil.ifo"), "C:\\ゲーム\\表\\\r\n0 1 2 10 11 ");
+  Press(dialog_, IDC_EXIT);
+  EXPECT_EQ(ExitCode(tool_), 0u);
+}
+
+// On XP the file goes into the profile; the command line chooses title, mode and folder.
+TEST_F(DialogTest, AFailedSetShowsTheErrorAndKeepsTheOldFile) {
+  ASSERT_NO_FATAL_FAILURE(UseWindowsVersion("winxp"));
+  const std::string folder = ProfileDirectory() + "\\Application Data\\Vorn";
+  const std::string path = folder + "\\ox.ifo";
+  MakeFolders(std::wstring(folder.begin(), folder.end()));
+  MakeFolders(L"C:\\ゲーム\\表");
+  std::ofstream(path) << "old";
+  auto held = HoldOpen(path);
+  ASSERT_NO_FATAL_FAILURE(StartTool("/title:Oxbellow /mode:all /folder:\"C:\\ゲーム\\表\""));
+  EXPECT_EQ(CheckedRadios(dialog_), (std::vector<int>{IDC_TITLE_OXBELLOW, IDC_MODE_ALL}));
+  EXPECT_EQ(ControlText(dialog_, IDC_GAME_FOLDER), "C:\\ゲーム\\表\\");
+
+  Press(dialog_, IDC_SET);
+  ASSERT_NO_FATAL_FAILURE(AnswerMessageBox("情報ファイルの上書き", kAskOverwrite, IDYES));
+  ASSERT_NO_FATAL_FAILURE(
+      AnswerMessageBox("エラー", "インストール情報ファイルを書き込めませんでした！", IDOK));
   ExpectNoMessageBox();
+  held.reset();
+  EXPECT_EQ(FileAt(path), "old");
+  EXPECT_EQ(FolderListing(folder), std::set<std::string>{"ox.ifo"});
+
+  Press(dialog_, IDC_SET);
+  ASSERT_NO_FATAL_FAILURE(AnswerMessageBox("情報ファイルの上書き", kAskOverwrite, IDYES));
+  ASSERT_NO_FATAL_FAILURE(AnswerMessageBox("完了", kDone, IDOK));
+  EXPECT_EQ(FileAt(path), "C:\\ゲーム\\表\\\r\n0 1 2 10 ");
+  EXPECT_TRUE(Exists(ProfileDirectory() + "\\Local Settings\\Temp"));
 }
 
-TEST_F(DialogTest, AFolderTooLongForItsBackslashIsRefused) {
-  // "C:\" + 200 + "\" + 54 bytes is 258: with the backslash, 259 bytes and the terminator fit.
-  const std::wstring base = L"C:\\" + std::wstring(200, L'd');
-  const std::wstring longest = base + L"\\" + std::wstring(54, L'f');
-  const std::wstring tooLong = base + L"\\" + std::wstring(55, L'f');
-  ASSERT_TRUE(MakeFolders(longest));
-  ASSERT_TRUE(MakeFolders(tooLong));
-  const std::string longestText(longest.begin(), longest.end());
-
+// A second start and an unattended run neither wait for the open dialog nor touch it; the
+// close box ends it.
+TEST_F(DialogTest, ASecondStartEndsAtOnceBesideTheOpenDialog) {
   ASSERT_NO_FATAL_FAILURE(StartTool());
-  ASSERT_NO_FATAL_FAILURE(ChooseFolder(longest));
-  EXPECT_EQ(ControlText(dialog_, kFolderText), longestText + "\\");
-
-  ASSERT_NO_FATAL_FAILURE(ChooseFolder(tooLong));
-  ASSERT_NO_FATAL_FAILURE(AnswerMessageBox("エラー", "選択したフォルダのパスが長すぎます！", IDOK));
-  EXPECT_EQ(ControlText(dialog_, kFolderText), longestText + "\\");
-
-  // The folder kept is the one the Set command writes.
-  Click(kSetButton);
-  ASSERT_NO_FATAL_FAILURE(AnswerMessageBox("完了", "インストール情報ファイルを設定しました", IDOK));
-  bool exists = false;
-  EXPECT_EQ(ReadFileBytes(WindowsDirectory() + "\\tw.ifo", exists),
-            longestText + "\\\r\n0 1 ");
-  DeleteTree("C:\\" + std::string(200, 'd'));
+  EXPECT_EQ(ExitCode(Start("")), 0u);
+  EXPECT_EQ(ExitCode(Start("/silent /title:Tarnwick /folder:C:\\")), 0u);
+  EXPECT_EQ(FileAt(WindowsDirectory() + "\\tw.ifo"), "C:\\\r\n0 1 ");
+  ExpectNoMessageBox();
+  PostMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(ExitCode(tool_), 0u);
 }
 
-enum class ExitWay { kExitButton, kCloseBox, kEscape };
+using ColourDepthTest = ToolTest;
 
-void PrintTo(ExitWay way, std::ostream* out) {
-  const char* const names[] = {"exit button", "close box", "Esc"};
-  *out << names[static_cast<int>(way)];
-}
-
-class DialogExitTest : public ToolTest, public ::testing::WithParamInterface<ExitWay> {};
-
-TEST_P(DialogExitTest, EndsTheProcessWithCode0) {
-  ASSERT_NO_FATAL_FAILURE(StartTool());
-  switch (GetParam()) {
-    case ExitWay::kExitButton:
-      Click(kExitButton);
-      break;
-    case ExitWay::kCloseBox:
-      PressCloseBox(dialog_);
-      break;
-    case ExitWay::kEscape:
-      PressEscape(dialog_);
-      break;
+// colour_depth.sh runs this on screens of 8 and 16 bits and tells which through
+// ZV_E2E_SCREEN_BITS; the other tests have 32.
+TEST_F(ColourDepthTest, TheToolRunsOnlyFromSixteenBitsPerPixelUp) {
+  const char* expected = std::getenv("ZV_E2E_SCREEN_BITS");
+  HDC screen = GetDC(nullptr);
+  const int bits = GetDeviceCaps(screen, BITSPIXEL);
+  ReleaseDC(nullptr, screen);
+  // The screen must really be the one meant, or nothing below tells anything.
+  ASSERT_EQ(bits, expected != nullptr ? std::atoi(expected) : 32);
+  if (bits >= 16) {
+    StartTool();
+    return;
   }
-  ExpectExitCode0();
-}
-
-INSTANTIATE_TEST_SUITE_P(AllWays, DialogExitTest,
-                         ::testing::Values(ExitWay::kExitButton, ExitWay::kCloseBox,
-                                           ExitWay::kEscape));
-
-TEST_F(DialogTest, ASecondInstanceEndsAtOnceWithoutShowingAnything) {
-  ASSERT_NO_FATAL_FAILURE(StartTool());
-  ToolProcess second;
-  ASSERT_TRUE(second.Start(ToolPath()));
-  bool showedSomething = false;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        showedSomething = showedSomething || !DialogsOf(second.id(), false).empty();
-        return !second.Running();
-      },
-      10000))
-      << "the second instance kept running";
-  DWORD exitCode = 1;
-  ASSERT_TRUE(second.WaitForExit(0, exitCode));
-  EXPECT_EQ(exitCode, 0u);
-  EXPECT_FALSE(showedSomething);
-  EXPECT_TRUE(tool_.Running());
-  EXPECT_TRUE(IsWindowVisible(dialog_));
+  tool_ = Start("");
+  ASSERT_NO_FATAL_FAILURE(AnswerMessageBox(
+      "エラー",
+      "本製品は、256色モードには対応しておりません。\n"
+      "ハイカラー(16ビット)か、フルカラー(24ビット以上)に設定して下さいますようお願いいたします。",
+      IDOK));
+  EXPECT_EQ(ExitCode(tool_), 0u);
 }
 
 }  // namespace

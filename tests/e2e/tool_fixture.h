@@ -1,73 +1,239 @@
 #pragma once
-// Shared ground for the end-to-end tests: one tool per test, started as a user would start it,
-// in a Wine session whose reported Windows version the test chooses.
+// The tool driven from another process as a user would drive it, in a Wine session whose
+// reported Windows version the test chooses.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
-#include "tool_process.h"
-#include "ui_probe.h"
+#include "resource.h"
 
 inline const char kToolCaption[] = "Zorvel インストール設定ツール";
-inline const char kToolFileName[] = "ZorvelSetup.exe";
+inline constexpr DWORD kWaitMs = 20000;
+inline constexpr int kMessageText = 0xFFFF;  // the text of a message box
+inline constexpr int kBrowserPrompt = 0x3742;
 
-// Control ids of the settings dialog, as a user meets them.
-enum ToolControl {
-  kExitButton = 2,
-  kSelectFolderButton = 3,
-  kSetButton = 6,
-  kTarnwickRadio = 1003,
-  kOxbellowRadio = 1004,
-  kQuillaneRadio = 1005,
-  kStandardRadio = 1006,
-  kAllRadio = 1007,
-  kFolderText = 1008,
-};
+template <class Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs = kWaitMs) {
+  for (const DWORD start = GetTickCount(); !condition(); Sleep(30)) {
+    if (GetTickCount() - start >= timeoutMs) return false;
+  }
+  return true;
+}
 
-// The tool as the build made it.
-std::string ToolPath();
+// The build gives a Unix path, which Wine shows on drive Z:.
+inline std::string ToolPath() {
+  std::string path = std::getenv("ZV_E2E_TOOL") ? std::getenv("ZV_E2E_TOOL") : "ZorvelSetup.exe";
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path[0] == '\\' ? "Z:" + path : path;
+}
 
-// Where the install information files land.
-std::string WindowsDirectory();   // "C:\windows", without a final backslash
-std::string ProfileDirectory();   // "C:\Documents and Settings\<user>"
-std::string ReadFileBytes(const std::string& path, bool& exists);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
-bool Exists(const std::string& path);
-void DeleteTree(const std::string& path);
-// Names in a folder, "." and ".." left out, sorted.
-std::vector<std::string> FolderListing(const std::string& folder);
-// Creates every folder along `path` (which may exceed the usual path limit).
-bool MakeFolders(const std::wstring& path);
+inline std::string WindowsDirectory() {
+  char path[MAX_PATH] = {};
+  GetWindowsDirectoryA(path, MAX_PATH);
+  return path;
+}
 
-void SetUserValue(const std::string& key, const char* name, const char* value);
+inline std::string ProfileDirectory() {
+  return WindowsDirectory().substr(0, 3) + "Documents and Settings\\" + std::getenv("USERNAME");
+}
+
+inline std::string FileAt(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
+}
+
+inline bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+// Keeps `path` open, as another program might, so that no one else can open it until the
+// handle goes. An empty path holds nothing.
+inline std::unique_ptr<void, decltype(&CloseHandle)> HoldOpen(const std::string& path) {
+  return {CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+          &CloseHandle};
+}
+
+// Every folder along `path`; throws when one cannot be made.
+inline void MakeFolders(const std::wstring& path) { std::filesystem::create_directories(path); }
+
+inline std::set<std::string> FolderListing(const std::string& folder) {
+  std::set<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+// The top-level dialogs of a process: its own dialog, message boxes, the folder browser. A
+// dialog is hidden until its modal loop first runs dry.
+inline std::vector<HWND> DialogsOf(DWORD processId, bool visibleOnly = true) {
+  std::vector<HWND> found;
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr));) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && (IsWindowVisible(window) || !visibleOnly)) found.push_back(window);
+  }
+  return found;
+}
+
+// -1 when the window does not answer.
+inline LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result)) return -1;
+  return static_cast<LRESULT>(result);
+}
+
+inline std::string WindowText(HWND window) {
+  char text[1024] = {};
+  const LRESULT copied = Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return copied < 0 ? "<no answer>" : std::string(text, static_cast<size_t>(copied));
+}
+
+inline std::string ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+inline bool IsChecked(HWND dialog, int id) {
+  return Send(GetDlgItem(dialog, id), BM_GETCHECK) == BST_CHECKED;
+}
+// Clicks a button without waiting: it may open a modal box.
+inline void Press(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+inline void PostKey(HWND window, WPARAM key) {
+  PostMessageA(window, WM_KEYDOWN, key, 1);
+  PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
 
 class ToolTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    // No window manager runs on the test screen: waiting for one only slows every window's end.
+    SetToolValue("\\X11 Driver", "Managed", "N");
+    UseWindowsVersion("win98");
+    // A tool an earlier run left open (found by its hidden main window) would make every start
+    // here a second instance.
+    DWORD stray = 0;
+    for (int i = 0; i < 20 && GetWindowThreadProcessId(FindWindowA("hoep", nullptr), &stray); ++i) {
+      End(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, stray));
+    }
+    TearDown();
+  }
 
+  // Ends every tool the test started, so that none is left to block the next one's
+  // single-instance check, and removes what they wrote.
+  void TearDown() override {
+    for (const PROCESS_INFORMATION& started : started_) End(started.hProcess, started.hThread);
+    const std::string windows = WindowsDirectory();
+    for (auto name : {"\\tw.ifo", "\\ox.ifo", "\\quil.ifo"}) DeleteFileA((windows + name).c_str());
+    std::error_code error;
+    std::filesystem::remove_all(windows.substr(0, 3) + "Documents and Settings", error);
+  }
+
+  // Wine's settings for the tool alone, read from the user's registry when the tool starts.
+  static void SetToolValue(const std::string& subkey, const char* name, const char* value) {
+    const std::string key = "Software\\Wine\\AppDefaults\\ZorvelSetup.exe" + subkey;
+    SHSetValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, value, lstrlenA(value) + 1);
+  }
   // Wine reports this Windows version (win98, winxp, ...) to the tool from its next start on.
-  void UseWindowsVersion(const char* version);
-  // Starts the tool; with `expectDialog` waits for the settings dialog and keeps it in dialog_.
-  void StartTool(bool expectDialog = true, const std::string& arguments = "");
-  // Waits for a message box, checks its caption and text, and presses `button`.
-  void AnswerMessageBox(const std::string& caption, const std::string& text, int button);
-  // Checks that the tool shows nothing but its settings dialog.
-  void ExpectNoMessageBox();
-  void ChooseFolder(const std::wstring& path);
-  void CancelFolderChoice();
-  // The prompt the folder browser shows; the browser is cancelled afterwards.
-  std::string FolderBrowserPrompt();
-  // Clicks a push button; what it opens is left to the test to wait for.
-  void Click(int id) { PressButton(dialog_, id); }
-  // Clicks a radio button and waits for its effect.
-  void Choose(int id) { PressButtonAndWait(dialog_, id); }
-  void ExpectExitCode0();
+  void UseWindowsVersion(const char* version) { SetToolValue("", "Version", version); }
 
-  ToolProcess tool_;
+  // Starts a tool, which ends with the test at the latest. The methods below work with tool_.
+  PROCESS_INFORMATION Start(const std::string& arguments) {
+    std::string line = "\"" + ToolPath() + "\"" + (arguments.empty() ? "" : " ") + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    EXPECT_TRUE(CreateProcessA(ToolPath().c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &started));
+    started_.push_back(started);
+    return started;
+  }
+
+  // STILL_ACTIVE when the tool has not ended in time.
+  static DWORD ExitCode(const PROCESS_INFORMATION& tool) {
+    WaitForSingleObject(tool.hProcess, kWaitMs);
+    DWORD code = 0;
+    GetExitCodeProcess(tool.hProcess, &code);
+    return code;
+  }
+
+  // Starts the tool and waits for its settings dialog, answering the Windows version's warning.
+  void StartTool(const std::string& arguments = "", const char* warning = nullptr) {
+    ASSERT_NE((tool_ = Start(arguments)).hProcess, nullptr) << "cannot start " << ToolPath();
+    dialog_ = nullptr;
+    // The warning comes while the dialog, still hidden, initialises.
+    if (warning != nullptr) {
+      ASSERT_NO_FATAL_FAILURE(AnswerMessageBox("警告", warning, IDOK));
+    }
+    ASSERT_TRUE(WaitUntil([&] { return (dialog_ = DialogWith(IDC_GAME_FOLDER)) != nullptr; }))
+        << "the settings dialog did not open";
+    EXPECT_EQ(WindowText(dialog_), kToolCaption);
+  }
+
+  // Waits for a message box, checks its caption and text, and presses `button`.
+  void AnswerMessageBox(const std::string& caption, const std::string& text, int button) {
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = DialogWith(kMessageText)) != nullptr; }))
+        << "no message box \"" << caption << "\" came";
+    EXPECT_EQ(WindowText(box), caption);
+    EXPECT_EQ(ControlText(box, kMessageText), text);
+    Press(box, button);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); })) << "the box stayed open";
+  }
+
+  // Checks that the tool shows nothing but its settings dialog. Once the dialog's thread has
+  // handled what was sent before, a box it was about to show is there.
+  void ExpectNoMessageBox() {
+    ASSERT_NE(Send(dialog_, WM_NULL), -1) << "the tool does not answer";
+    EXPECT_EQ(DialogsOf(tool_.dwProcessId, false), std::vector<HWND>{dialog_});
+  }
+
+  // Picks `path` in the folder browser and presses OK; an empty path presses Cancel.
+  void ChooseFolder(const std::wstring& path) {
+    Press(dialog_, IDC_SELECT_FOLDER);
+    HWND browser = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (browser = DialogWith(kBrowserPrompt)) != nullptr; }))
+        << "the folder browser did not open";
+    browserPrompt_ = ControlText(browser, kBrowserPrompt);
+    if (!path.empty()) {
+      // The browser reads the path in its own process.
+      const SIZE_T size = (path.size() + 1) * sizeof(wchar_t);
+      void* remote = VirtualAllocEx(tool_.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+      ASSERT_TRUE(WriteProcessMemory(tool_.hProcess, remote, path.c_str(), size, nullptr));
+      Send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
+      VirtualFreeEx(tool_.hProcess, remote, 0, MEM_RELEASE);
+    }
+    Press(browser, path.empty() ? IDCANCEL : IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(browser); })) << "the folder browser stayed open";
+  }
+
+  // Clicks a radio button and waits for its effect.
+  void Choose(int id) { Send(GetDlgItem(dialog_, id), BM_CLICK); }
+
+  PROCESS_INFORMATION tool_ = {};
   HWND dialog_ = nullptr;
+  std::string browserPrompt_;  // what the folder browser asked last
 
  private:
-  void RemoveOutputs();
+  static void End(HANDLE process, HANDLE thread = nullptr) {
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+    CloseHandle(thread);
+  }
+
+  // A shown dialog of the tool, other than its settings dialog, that holds the control `id`.
+  HWND DialogWith(int id) {
+    for (HWND dialog : DialogsOf(tool_.dwProcessId)) {
+      if (dialog != dialog_ && GetDlgItem(dialog, id) != nullptr) return dialog;
+    }
+    return nullptr;
+  }
+
+  std::vector<PROCESS_INFORMATION> started_;
 };
