@@ -41,22 +41,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       default: rc = t.Fill(n); mirror.assign(mirror.size(), static_cast<char>(n));
     }
     subst::ClearFaults();
-    const uint32_t position = t.GetPosition(), capacity = t.GetCapacity();
+    const uint32_t pos = t.GetPosition(), cap = t.GetCapacity();
     const std::string where = "step " + std::to_string(step) + " op " + std::to_string(op);
-    FUZZ_CHECK(position <= capacity && mirror.size() == capacity && !t.GetBuffer() == !capacity, where);
-    FUZZ_CHECK(capacity || op == 0 || rc == RC_NO_BUFFER, where);
-    if (op == 3 && rc == RC_OK) FUZZ_EXPECT_EQ(moved, std::min(count, capacity - before), where);
-    if (!asked.empty() && position > before) {
-      FUZZ_CHECK(position - before <= asked.size() && (op == 3 || position < capacity), where);
-      mirror.replace(before, position - before, asked, 0, position - before);
+    FUZZ_CHECK(pos <= cap && mirror.size() == cap && !t.GetBuffer() == !cap, where);
+    FUZZ_CHECK(cap || op == 0 || rc == RC_NO_BUFFER, where);
+    if (op == 3 && rc == RC_OK) FUZZ_EXPECT_EQ(moved, std::min(count, cap - before), where);
+    if (!asked.empty() && pos > before) {
+      FUZZ_CHECK(pos - before <= asked.size() && (op == 3 || pos < cap), where);
+      mirror.replace(before, pos - before, asked, 0, pos - before);
     }
-    FUZZ_CHECK(!capacity || std::memcmp(t.GetBuffer(), mirror.data(), capacity) == 0, where);
-    if (!capacity) continue;
+    FUZZ_CHECK(!cap || std::memcmp(t.GetBuffer(), mirror.data(), cap) == 0, where);
+    if (!cap) continue;
     int32_t lines = 0;
-    for (uint32_t i = 0; i < position; i += mirror[i] == '\r' ? 2 : 1) lines += mirror[i] == '\r';
-    const size_t lineStart = position ? mirror.rfind('\n', position - 1) + 1 : 0;  // npos + 1: 0
+    for (uint32_t i = 0; i < pos; i += mirror[i] == '\r' ? 2 : 1) lines += mirror[i] == '\r';
+    const size_t lineStart = pos ? mirror.rfind('\n', pos - 1) + 1 : 0;  // npos + 1: 0
     FUZZ_EXPECT_EQ(t.GetLineCount(), lines, where);
-    FUZZ_EXPECT_EQ(t.GetColumn(), op == 7 && rc == RC_OK ? n : int32_t(position - lineStart), where);
+    FUZZ_EXPECT_EQ(t.GetColumn(), op == 7 && rc == RC_OK ? n : int32_t(pos - lineStart), where);
   }
   return 0;
 }
