@@ -13,7 +13,7 @@
 
 using subst::Fault;
 
-std::string Bytes(const MemFile& file) {
+static std::string Bytes(const MemFile& file) {
   return {reinterpret_cast<const char*>(file.GetBuffer()), file.GetCapacity()};
 }
 
@@ -41,8 +41,8 @@ TEST(FileFaults, EveryFailingCallIsReportedAndSuccessMeansTheBytesArrived) {
     const std::string kept = Bytes(file);
     before = calls();
     rc = file.LoadText(loaded.c_str());
-    EXPECT_EQ(rc != RC_OK, struck(before) && !f.Fails(Fault::kClose));  // read is read
-    const bool stays = f.Fails(Fault::kOpen) || f.Fails(Fault::kSize);  // before the new block
+    EXPECT_EQ(rc != RC_OK, struck(before) && !f.Fails(Fault::kClose));  // the bytes are in
+    const bool stays = f.Fails(Fault::kOpen) || f.Fails(Fault::kSize);  // the old block's kept
     if (rc == RC_OK || stays) { EXPECT_EQ(Bytes(file), rc == RC_OK ? bytes : kept); }
     EXPECT_EQ(subst::OpenFileHandles(), 0);
 
