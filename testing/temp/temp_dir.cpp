@@ -1,79 +1,44 @@
 #include "temp/temp_dir.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
+#include <chrono>
 #include <fstream>
 #include <iterator>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
+namespace fs = std::filesystem;
 
-namespace {
-
-std::string MakeUniqueFolder() {
-#ifdef _WIN32
-  char base[MAX_PATH];
-  DWORD n = GetTempPathA(MAX_PATH, base);
-  if (n == 0 || n >= MAX_PATH) std::abort();
-  static unsigned counter = 0;
-  for (;;) {
-    char name[MAX_PATH];
-    std::snprintf(name, sizeof name, "%szv-%lu-%u", base, GetCurrentProcessId(), counter++);
-    if (CreateDirectoryA(name, nullptr)) return name;
-    if (GetLastError() != ERROR_ALREADY_EXISTS) std::abort();
+// Creating the folder is the test for a name no other process took.
+TempDir::TempDir() {
+  for (auto n = std::chrono::steady_clock::now().time_since_epoch().count();; ++n) {
+    path_ = (fs::temp_directory_path() / ("zv-" + std::to_string(n))).string();
+    if (fs::create_directory(path_)) return;
   }
-#else
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zv-XXXXXX";
-  if (!mkdtemp(pattern.data())) std::abort();
-  return pattern;
-#endif
 }
 
-bool IsShiftJisLeadByte(char c) {
-  auto b = static_cast<unsigned char>(c);
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+TempDir::~TempDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
 }
 
-// A trail byte 0x5C (as in "表") is part of its character, not a separator.
-std::string ToNative(std::string path) {
-  for (size_t i = 0; i < path.size(); ++i) {
-    if (IsShiftJisLeadByte(path[i]))
-      ++i;
-    else if (path[i] == '/' || path[i] == '\\')
-      path[i] = TempDir::kSeparator;
+std::string TempDir::Path(const std::string& relative) const {
+  std::string path = path_ + kSeparator + relative;
+  for (size_t i = path_.size(); i < path.size(); ++i) {
+    const auto b = static_cast<unsigned char>(path[i]);
+    if (b == '/' || b == '\\') path[i] = kSeparator;
+    i += (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);  // a trail byte 0x5C is no '\'
   }
   return path;
 }
 
-}  // namespace
-
-TempDir::TempDir() : path_(MakeUniqueFolder()) {}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempDir::Path(const std::string& relative) const {
-  return path_ + kSeparator + ToNative(relative);
-}
-
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 bool PathExists(const std::string& path) {
   std::error_code ignored;
-  return std::filesystem::exists(path, ignored);
+  return fs::exists(path, ignored);
 }

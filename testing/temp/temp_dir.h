@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <string>
 
 // A fresh, empty folder for one test, removed with everything in it when the object goes.
@@ -14,12 +15,7 @@ class TempDir {
   // path() joined with a relative name such as "a.txt" or "sub\\b.txt" (either separator).
   std::string Path(const std::string& relative) const;
 
-  static constexpr char kSeparator =
-#ifdef _WIN32
-      '\\';
-#else
-      '/';
-#endif
+  static constexpr char kSeparator = std::filesystem::path::preferred_separator;
 
  private:
   std::string path_;
