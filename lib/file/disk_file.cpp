@@ -99,7 +99,10 @@ ResultCode DiskFile::Seek(int32_t offset) {
 ResultCode DiskFile::SeekEnd() {
   if (!handle_) return RC_FILE_NOT_OPEN;
   filePosition_ = static_cast<int32_t>(GetSize());
-  if (SetFilePointer(handle_, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) return RC_FAILED;
+  const DWORD end = SetFilePointer(handle_, 0, nullptr, FILE_END);
+  if (end == INVALID_SET_FILE_POINTER) return RC_FAILED;
+  // The pointer's own answer: a size the system could not tell must not become position -1.
+  filePosition_ = static_cast<int32_t>(end);
   return RC_OK;
 }
 

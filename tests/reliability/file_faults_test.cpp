@@ -6,6 +6,7 @@
 #include <string>
 
 #include "faults/fault_sweep.h"
+#include "file/disk_file.h"
 #include "file/sjis_string.h"
 #include "file/text_file.h"
 #include "subst/file_hooks.h"
@@ -50,5 +51,18 @@ TEST(FileFaults, EveryFailingCallIsReportedAndSuccessMeansTheBytesArrived) {
     before = calls();
     s = "\x82\xA0" "AB";
     EXPECT_EQ(s.GetText() == nullptr, struck(before));
+  });
+}
+
+TEST(FileFaults, SeekEndGivesTheSizeOrReportsTheFailedSeek) {
+  TempDir dir;
+  const std::string path = dir.Path("f.bin");
+  WriteWholeFile(path, std::string(300, 'x'));
+  SweepFaults({Fault::kSize, Fault::kSeek}, [&](const FaultCase& f) {
+    DiskFile file;
+    ASSERT_EQ(file.OpenRead(path.c_str()), RC_OK);
+    const ResultCode rc = file.SeekEnd();
+    EXPECT_EQ(rc, f.Fails(Fault::kSeek) ? RC_FAILED : RC_OK);
+    if (rc == RC_OK) { EXPECT_EQ(file.GetFilePosition(), 300); }
   });
 }
