@@ -1,73 +1,47 @@
 // Replacing a file where MoveFileExA is missing: whichever move or delete fails, the target holds
-// the old bytes or the new ones; only when even putting the old file back fails is it aside.
+// the old bytes or the new ones, and a file under one of the aside names is never touched.
 #include "app/win32/stepwise_replace.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <string>
 
-#include "temp/temp_dir.h"
-#ifndef _WIN32
 #include "faults/fault_sweep.h"
-#endif
+#include "temp/temp_dir.h"
 
-namespace {
-
-class StepwiseReplace : public ::testing::Test {
- protected:
-  void Arrange() {
-    std::remove(aside_.c_str());
-    WriteWholeFile(target_, "old");
-    WriteWholeFile(source_, "new");
-  }
-
-  TempDir dir_;
-  const std::string target_ = dir_.Path("tw.ifo");
-  const std::string source_ = dir_.Path("tw.ifo.tmp");
-  const std::string aside_ = dir_.Path("tw.ifo.old");
-};
-
-// A "<target>.old" that is already there may be the user's own: it stays as it was.
-TEST_F(StepwiseReplace, NewFileTakesTheNameAndAnExistingOldFileIsKept) {
-  Arrange();
-  WriteWholeFile(aside_, "the user's");
-  EXPECT_TRUE(ReplaceStepwise(source_.c_str(), target_.c_str()));
-  EXPECT_EQ(ReadWholeFile(target_), "new");
-  EXPECT_FALSE(PathExists(source_));
-  EXPECT_EQ(ReadWholeFile(aside_), "the user's");
-  EXPECT_FALSE(PathExists(aside_ + "1"));
-}
-
-TEST_F(StepwiseReplace, MissingSourceLeavesTheOldFile) {
-  WriteWholeFile(target_, "old");
-  EXPECT_FALSE(ReplaceStepwise(source_.c_str(), target_.c_str()));
-  EXPECT_EQ(ReadWholeFile(target_), "old");
-  EXPECT_FALSE(PathExists(aside_));
+TEST(StepwiseReplace, ReplacesOnlyWhenTheOldFileCanStepAsideUnderAFreeName) {
+  TempDir dir;
+  const std::string target = dir.Path("tw.ifo"), source = target + ".tmp";
+  // ".old" is someone's own: ".old1" serves, and goes again.
+  WriteWholeFile(target, "old");
+  WriteWholeFile(target + ".old", "the user's");
+  WriteWholeFile(source, "new");
+  EXPECT_TRUE(ReplaceStepwise(source.c_str(), target.c_str()));
+  EXPECT_EQ(ReadWholeFile(target), "new");
+  EXPECT_EQ(ReadWholeFile(target + ".old"), "the user's");
+  EXPECT_FALSE(PathExists(source) || PathExists(target + ".old1"));
+  // No aside name fits beside a target of 256 bytes.
+  const std::string longTarget = dir.Path(std::string(255 - dir.path().size(), 'a'));
+  WriteWholeFile(longTarget, "old");
+  EXPECT_FALSE(ReplaceStepwise(target.c_str(), longTarget.c_str()));
+  EXPECT_EQ(ReadWholeFile(longTarget), "old");
 }
 
 #ifndef _WIN32
-TEST_F(StepwiseReplace, FailingMovesAndDeletesNeverLoseTheOldBytes) {
-  SweepFaults({subst::Fault::kFlush, subst::Fault::kMove, subst::Fault::kDelete},
-              [&](const FaultCase& f) {
-    Arrange();
-    const bool replaced = ReplaceStepwise(source_.c_str(), target_.c_str());
-    // Only a failed flush of the new file, or a failed move of it or of the old one aside,
-    // stops the replacement.
-    const bool moveStops = f.Fails(subst::Fault::kMove) && f.nth <= 2;
-    EXPECT_EQ(replaced, !moveStops && !f.Fails(subst::Fault::kFlush));
-    const bool oldStaysAside = f.Fails(subst::Fault::kMove) && f.nth == 2 && f.andLater;
-    if (oldStaysAside) {
-      EXPECT_FALSE(PathExists(target_));
-      EXPECT_EQ(ReadWholeFile(aside_), "old");
-      return;
-    }
-    EXPECT_EQ(ReadWholeFile(target_), replaced ? "new" : "old");
-    if (!f.Fails(subst::Fault::kDelete)) {
-      EXPECT_FALSE(PathExists(aside_));
-    }
+TEST(StepwiseReplace, FailingMovesAndDeletesNeverLoseTheOldBytes) {
+  TempDir dir;
+  const std::string target = dir.Path("tw.ifo"), source = target + ".tmp", aside = target + ".old";
+  SweepFaults({subst::Fault::kFlush, subst::Fault::kMove, subst::Fault::kDelete}, [&](const FaultCase& f) {
+    std::remove(aside.c_str());
+    WriteWholeFile(target, "old");
+    WriteWholeFile(source, "new");
+    const bool replaced = ReplaceStepwise(source.c_str(), target.c_str());
+    // A failed flush, or a failed move of either file, stops the replacement; when the way back
+    // fails too, the old file waits aside.
+    EXPECT_EQ(replaced, !(f.Fails(subst::Fault::kMove) && f.nth <= 2) && !f.Fails(subst::Fault::kFlush));
+    const bool stuckAside = f.Fails(subst::Fault::kMove) && f.nth == 2 && f.andLater;
+    EXPECT_EQ(ReadWholeFile(stuckAside ? aside : target), replaced ? "new" : "old");
+    EXPECT_EQ(PathExists(aside), stuckAside || f.Fails(subst::Fault::kDelete));
   });
 }
 #endif
-
-}  // namespace
