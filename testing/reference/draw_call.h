@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "gfx/surface32.h"
@@ -11,18 +12,15 @@ enum class DrawOp {
   BltDissolveRange, BltDissolve, BltMaskOr, BltClear, BltMultiply, BltBlendLevel,
   BltBlendColor, BltBlendHalf, BltMaskBlend, BltMaskMultiply, BltMaskKey, Count
 };
+inline bool IsBlit(DrawOp op) { return op >= DrawOp::Blt; }
+inline bool IsMaskBlit(DrawOp op) { return op >= DrawOp::BltMaskBlend; }
 
 struct DrawCall {
   DrawOp op = DrawOp::FillRect;
-  int dest = 0;
-  int source = -1;
-  int mask = -1;
+  int dest = 0, source = -1, mask = -1;
   bool hasRect = false;
-  Rect rect{};
-  int32_t x = 0;
-  int32_t y = 0;
-  int32_t maskX = 0;
-  int32_t maskY = 0;
+  Rect rect{};  // the source's in a blit, else the destination's
+  int32_t x = 0, y = 0, maskX = 0, maskY = 0;
   uint32_t colour = 0;   // colour, key or weights
   uint32_t weights = 0;  // BltKeyedBlend
   // Mosaic: size, step, origin x, origin y. BlurFrom: radius, step. BltDissolve, BltBlendLevel:
@@ -30,11 +28,29 @@ struct DrawCall {
   int32_t n[4] = {0, 0, 0, 0};
 
   const Rect* RectOrNull() const { return hasRect ? &rect : nullptr; }
-  std::string Describe() const;
 };
 
-const char* DrawOpName(DrawOp op);
-bool IsBlit(DrawOp op);
-bool IsMaskBlit(DrawOp op);
-
 ResultCode CallLibrary(const DrawCall& call, Surface32* const* surfaces);
+
+// The bits of random cases: from a seeded generator (the differential test) or fuzz input.
+class CaseBits {
+ public:
+  virtual ~CaseBits() = default;
+  virtual uint32_t Bits() = 0;
+  int32_t Range(int32_t low, int32_t high) {
+    const uint64_t span = static_cast<uint64_t>(int64_t{high} - low) + 1;
+    return static_cast<int32_t>(low + static_cast<int64_t>(Bits() % span));
+  }
+  bool Percent(int percent) { return Range(0, 99) < percent; }
+  template <typename T, size_t N>
+  T Pick(const T (&values)[N]) {
+    return values[Bits() % N];
+  }
+};
+
+// One random case: three surfaces of random kinds, sizes and pixels (test surfaces of any pitch
+// whose Locks may fail, a display's heap and DIB surfaces, some without pixels), and a random
+// operation on them, often with one surface in two roles, through the library on the kernel
+// path in use and through the reference model. "" when they agree on the result and every pixel
+// word (row padding included) and the test surfaces are left unlocked; else what differed.
+std::string RunRandomCase(CaseBits& bits);

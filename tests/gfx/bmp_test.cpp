@@ -1,55 +1,47 @@
 // BMP files in and out: exact round trips for both depths and row orders, and a code for every
-// kind of bad file, the same whether it comes from memory or from disk.
+// kind of bad file, the same from memory and from disk.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
-#include <string>
 
 #include "file/mem_file.h"
 #include "gfx/bmp_file.h"
-#include "pixel_pattern.h"
 #include "reference/test_surface32.h"
 #include "temp/temp_dir.h"
 
 namespace {
 
-struct Shape {
-  int32_t width, height, bits;
-  BmpRows rows;
-};
+uint32_t Pattern(size_t i) { return (i * 0x9E3779B1u) & 0xFFFFFF; }
 
-TEST(BmpTest, RoundTripsAreExact) {
+void FillPattern(TestSurface32& picture) {
+  for (size_t i = 0; i < picture.Pixels().size(); ++i) picture.Pixels()[i] = Pattern(i);
+}
+
+TEST(Bmp, RoundTripsAreExact) {
   TempDir dir;
   const std::string path = dir.Path("絵.bmp");
-  for (const Shape& s : {Shape{1, 1, 24, BmpRows::kBottomUp}, Shape{3, 2, 24, BmpRows::kTopDown},
-                         Shape{5, 4, 32, BmpRows::kBottomUp}, Shape{2, 3, 32, BmpRows::kTopDown}}) {
-    SCOPED_TRACE(std::to_string(s.width) + "x" + std::to_string(s.height) + "x" +
-                 std::to_string(s.bits) + (s.rows == BmpRows::kTopDown ? " top-down" : ""));
-    TestSurface32 picture(s.width, s.height, s.width + 3);
-    FillPattern(picture, 7);
-    ASSERT_EQ(SaveBmp(path.c_str(), &picture, s.bits, s.rows), RC_OK);
-
-    // The file as other programs read it: size, signed height, first stored row.
-    const std::string bytes = ReadWholeFile(path);
-    const int32_t rowBytes = (s.width * s.bits / 8 + 3) / 4 * 4;
-    ASSERT_EQ(bytes.size(), 54u + rowBytes * s.height);
-    int32_t height = 0;
-    std::memcpy(&height, bytes.data() + 22, 4);
-    EXPECT_EQ(height, s.rows == BmpRows::kTopDown ? -s.height : s.height);
-    const int32_t firstRow = s.rows == BmpRows::kTopDown ? 0 : s.height - 1;
-    EXPECT_EQ(static_cast<uint8_t>(bytes[54]), picture.At(0, firstRow) & 0xFF);
-
-    BmpInfo info{};
-    ASSERT_EQ(ReadBmpInfo(path.c_str(), &info), RC_OK);
-    EXPECT_TRUE(info.width == s.width && info.height == s.height && info.bitsPerPixel == s.bits &&
-                info.rows == s.rows);
-    TestSurface32 back(s.width, s.height, s.width + 1);
-    back.Fill(0xFFFFFFFF);
-    ASSERT_EQ(LoadBmp(path.c_str(), &back), RC_OK);
-    for (int32_t y = 0; y < s.height; ++y)
-      for (int32_t x = 0; x < s.width; ++x) ASSERT_EQ(back.At(x, y), picture.At(x, y));
+  for (BmpRows rows : {BmpRows::kBottomUp, BmpRows::kTopDown}) {
+    for (const auto& [width, height, bits] : {std::tuple{1, 1, 24}, {3, 2, 24}, {5, 4, 32}, {2, 3, 32}}) {
+      SCOPED_TRACE(testing::Message() << width << "x" << height << "x" << bits << " rows " << int(rows));
+      TestSurface32 picture(width, height, width + 3);
+      FillPattern(picture);
+      ASSERT_EQ(SaveBmp(path.c_str(), &picture, bits, rows), RC_OK);
+      // The file as other programs read it: its size, signed height and first stored row.
+      const std::string bytes = ReadWholeFile(path);
+      ASSERT_EQ(bytes.size(), 54u + (width * bits / 8 + 3) / 4 * 4 * height);
+      int32_t storedHeight = 0;
+      std::memcpy(&storedHeight, &bytes[22], 4);
+      EXPECT_EQ(storedHeight, rows == BmpRows::kTopDown ? -height : height);
+      EXPECT_EQ(uint8_t(bytes[54]), picture.At(0, rows == BmpRows::kTopDown ? 0 : height - 1) & 0xFF);
+      BmpInfo info{};
+      ASSERT_EQ(ReadBmpInfo(path.c_str(), &info), RC_OK);
+      EXPECT_TRUE(info.width == width && info.height == height && info.bitsPerPixel == bits && info.rows == rows);
+      TestSurface32 back(width, height, width + 1);
+      ASSERT_EQ(LoadBmp(path.c_str(), &back), RC_OK);
+      for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) ASSERT_EQ(back.At(x, y), picture.At(x, y));
+    }
   }
 }
 
@@ -59,7 +51,7 @@ enum Base { k24, k32, kMasks, kMasksV5, kSwappedMasks };
 
 std::string ValidFile(Base base) {
   TestSurface32 picture(2, 2, 2);
-  FillPattern(picture, 3);
+  FillPattern(picture);
   MemFile out;
   EncodeBmp(&picture, base == k24 ? 24 : 32, BmpRows::kBottomUp, &out);
   std::string file(reinterpret_cast<char*>(out.GetBuffer()), out.GetCapacity());
@@ -85,7 +77,7 @@ struct BadCase {
 };
 constexpr size_t kAll = SIZE_MAX;
 
-TEST(BmpTest, EveryFileGetsItsCodeAndBadOnesLeaveTheSurface) {
+TEST(Bmp, EveryFileGetsItsCodeAndBadOnesLeaveTheSurface) {
   const BadCase cases[] = {
       {"empty", k24, 0, 0, 0, 0, RC_TRUNCATED},
       {"wrong magic", k24, 1, 1, 'A', kAll, RC_NOT_BMP},
@@ -119,12 +111,11 @@ TEST(BmpTest, EveryFileGetsItsCodeAndBadOnesLeaveTheSurface) {
     file.resize(std::min(c.keep, file.size()));
     WriteWholeFile(path, file);
     TestSurface32 memory(2, 2, 2), disk(2, 2, 2);
-    memory.Fill(0xABCDEF);
-    disk.Fill(0xABCDEF);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(file.data());
-    EXPECT_EQ(DecodeBmp(bytes, static_cast<uint32_t>(file.size()), &memory), c.expected);
+    memory.Pixels().assign(5, 0xABCDEF);
+    disk.Pixels().assign(5, 0xABCDEF);
+    EXPECT_EQ(DecodeBmp(reinterpret_cast<const uint8_t*>(file.data()), uint32_t(file.size()), &memory), c.expected);
     EXPECT_EQ(LoadBmp(path.c_str(), &disk), c.expected);
-    EXPECT_EQ(memory.At(1, 0), c.expected == RC_OK ? PatternPixel(1, 0, 3) : 0xABCDEF);
+    EXPECT_EQ(memory.At(1, 0), c.expected == RC_OK ? Pattern(1) : 0xABCDEF);
     EXPECT_EQ(disk.Pixels(), memory.Pixels());
   }
   EXPECT_EQ(LoadBmp(dir.Path("missing.bmp").c_str(), nullptr), RC_OPEN_FAILED);
