@@ -4,23 +4,10 @@
 #include "gfx/kernel_path.h"
 #include "reference/draw_call.h"
 
-namespace {
-
-class InputBits : public CaseBits {
- public:
-  explicit InputBits(FuzzedDataProvider& in) : in_(in) {}
-  uint32_t Bits() override { return in_.ConsumeIntegral<uint32_t>(); }
-
- private:
-  FuzzedDataProvider& in_;
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  InputBits bits(in);
-  const auto path = static_cast<KernelPath>(bits.Range(0, static_cast<int32_t>(BestKernelPath())));
+  CaseBits bits = [&in] { return in.ConsumeIntegral<uint32_t>(); };
+  const auto path = static_cast<KernelPath>(Range(bits, 0, static_cast<int32_t>(BestKernelPath())));
   FUZZ_EXPECT_EQ(ForceKernelPath(path), RC_OK, "a path this CPU runs");
   for (int step = 0; step < 8 && in.remaining_bytes() > 0; ++step) {
     const std::string problem = RunRandomCase(bits);

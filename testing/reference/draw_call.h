@@ -1,17 +1,22 @@
 #pragma once
+#include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "gfx/surface32.h"
 
 // One drawing operation with all its arguments, so that the same call can be made on the
 // library and on the reference model. Surfaces are indices into the caller's list; -1 is null.
+// clang-format off
 enum class DrawOp {
   FillRect, FrameRect, MaskOrColor, ClearRect, ScreenColor, MultiplyColor, GrayAverage,
   GrayWeighted, Mosaic, BlurFrom, Blt, BltKeyed, BltKeyedMesh, BltKeyedBlend, BltMesh,
   BltDissolveRange, BltDissolve, BltMaskOr, BltClear, BltMultiply, BltBlendLevel,
   BltBlendColor, BltBlendHalf, BltMaskBlend, BltMaskMultiply, BltMaskKey, Count
 };
+// clang-format on
 inline bool IsBlit(DrawOp op) { return op >= DrawOp::Blt; }
 inline bool IsMaskBlit(DrawOp op) { return op >= DrawOp::BltMaskBlend; }
 
@@ -26,30 +31,33 @@ struct DrawCall {
   // Mosaic: size, step, origin x, origin y. BlurFrom: radius, step. BltDissolve, BltBlendLevel:
   // level. BltDissolveRange: first, end.
   int32_t n[4] = {0, 0, 0, 0};
-
-  const Rect* RectOrNull() const { return hasRect ? &rect : nullptr; }
 };
 
 ResultCode CallLibrary(const DrawCall& call, Surface32* const* surfaces);
 
-// The bits of random cases: from a seeded generator (the differential test) or fuzz input.
-class CaseBits {
- public:
-  virtual ~CaseBits() = default;
-  virtual uint32_t Bits() = 0;
-  int32_t Range(int32_t low, int32_t high) {
-    const uint64_t span = static_cast<uint64_t>(int64_t{high} - low) + 1;
-    return static_cast<int32_t>(low + static_cast<int64_t>(Bits() % span));
-  }
-  bool Percent(int percent) { return Range(0, 99) < percent; }
-  template <typename T, size_t N>
-  T Pick(const T (&values)[N]) {
-    return values[Bits() % N];
-  }
+// A plain model of a surface: the same pixel words as the library's surface, padding included.
+struct RefImage {
+  int32_t width = 0, height = 0, pitch = 0;
+  std::vector<uint32_t> pixels;
+  ResultCode lockError = RC_OK;  // Lock fails with this when not RC_OK
+  uint32_t& At(int64_t x, int64_t y) { return pixels[static_cast<size_t>(y * pitch + x)]; }
 };
 
+// Runs the call on the images as the rules say (draw_reference.cpp) and returns the result code.
+ResultCode RunReference(const DrawCall& call, std::vector<RefImage>& images);
+// A blit's area, clipped in exact arithmetic: destination point x, y; source Rect left, top,
+// right, bottom; mask point x, y. The call must have its source (and mask).
+std::array<int64_t, 8> ClipArea(const DrawCall& call, std::vector<RefImage>& images);
+
+// The bits of random cases: from a seeded generator (the differential test) or fuzz input.
+using CaseBits = std::function<uint32_t()>;
+inline int32_t Range(CaseBits& bits, int32_t low, int32_t high) {
+  return static_cast<int32_t>(low + static_cast<int64_t>(bits() % (uint64_t(int64_t{high} - low) + 1)));
+}
+inline bool Percent(CaseBits& bits, int percent) { return Range(bits, 0, 99) < percent; }
+
 // One random case: three surfaces of random kinds, sizes and pixels (test surfaces of any pitch
-// whose Locks may fail, a display's heap and DIB surfaces, some without pixels), and a random
+// whose Locks may fail, a display's heap and DIB surfaces, some without pixels) and a random
 // operation on them, often with one surface in two roles, through the library on the kernel
 // path in use and through the reference model. "" when they agree on the result and every pixel
 // word (row padding included) and the test surfaces are left unlocked; else what differed.

@@ -1,42 +1,34 @@
 // The rules written out plainly, a pixel and a channel at a time, without the library's packed
 // tricks or its kernels.
-#include "reference/draw_reference.h"
+#include "reference/draw_call.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
 uint32_t R(uint32_t p) { return (p >> 16) & 0xFF; }
 uint32_t G(uint32_t p) { return (p >> 8) & 0xFF; }
 uint32_t B(uint32_t p) { return p & 0xFF; }
-uint32_t Pack(uint32_t r, uint32_t g, uint32_t b) { return r * 65536 + g * 256 + b; }
+uint32_t Spread(uint32_t v) { return v | (v << 8) | (v << 16); }
 // A 0x00BBGGRR argument as a pixel: its low byte is red.
-uint32_t AsPixel(uint32_t v) { return Pack(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF); }
+uint32_t AsPixel(uint32_t v) { return (v & 0xFF) << 16 | (v & 0xFF00) | ((v >> 16) & 0xFF); }
+
+// Each channel of the result from that channel of a, b and c.
+template <typename Rule>
+uint32_t PerChannel(uint32_t a, uint32_t b, uint32_t c, Rule rule) {
+  uint32_t out = 0;
+  for (int k = 0; k <= 16; k += 8) out |= rule(a >> k & 0xFF, b >> k & 0xFF, c >> k & 0xFF) << k;
+  return out;
+}
 
 uint32_t MaskOr(uint32_t a, uint32_t b) {
-  const uint32_t redBlue = R(a) || B(a) || R(b) || B(b) ? 255 : 0;
-  return Pack(redBlue, G(a) || G(b) ? 255 : 0, redBlue);
-}
-uint32_t Multiply(uint32_t a, uint32_t b) {
-  return Pack(R(a) * R(b) / 256, G(a) * G(b) / 256, B(a) * B(b) / 256);
-}
-uint32_t Screen(uint32_t p, uint32_t q) {
-  return Pack(R(p) + (255 - R(p)) * R(q) / 256, G(p) + (255 - G(p)) * G(q) / 256,
-              B(p) + (255 - B(p)) * B(q) / 256);
-}
-// w is the source's share of each channel, as a 0x00BBGGRR argument.
-uint32_t Mix(uint32_t s, uint32_t d, uint32_t w) {
-  const uint32_t q = AsPixel(w);
-  const auto mix = [](uint32_t a, uint32_t b, uint32_t k) { return (a * k + b * (255 - k)) / 256; };
-  return Pack(mix(R(s), R(d), R(q)), mix(G(s), G(d), G(q)), mix(B(s), B(d), B(q)));
-}
-uint32_t MaskMultiply(uint32_t s, uint32_t m, uint32_t d) {
-  return s * m / 255 + d * s / 255 * (255 - m) / 255;
+  const bool redBlue = R(a) || B(a) || R(b) || B(b);
+  return (redBlue ? 0xFF00FF : 0) | (G(a) || G(b) ? 0xFF00 : 0);
 }
 
 // The level at which each position of a 4 x 4 block of the area is copied, rows top to bottom.
-constexpr int kDissolveLevelAt[4][4] = {
-    {4, 8, 7, 11}, {12, 0, 15, 3}, {6, 10, 5, 9}, {14, 2, 13, 1}};
+constexpr int kDissolveLevelAt[4][4] = {{4, 8, 7, 11}, {12, 0, 15, 3}, {6, 10, 5, 9}, {14, 2, 13, 1}};
 
 // The new value of destination pixel d, from source pixel s and mask pixel m at row i and
 // column j of an area whose first destination column is x (the rect operations see 0, 0, 0).
@@ -44,34 +36,34 @@ uint32_t NewPixel(const DrawCall& c, uint32_t s, uint32_t m, uint32_t d, int64_t
                   int64_t x) {
   const uint32_t q = AsPixel(c.colour);
   const bool onMesh = (x + j + i) % 2 == 0;
+  const auto multiply = [](uint32_t a, uint32_t b, uint32_t) { return a * b / 256; };
+  const auto screen = [](uint32_t a, uint32_t b, uint32_t) { return a + (255 - a) * b / 256; };
+  // k of 255 from the source, the rest from the destination.
+  const auto mix = [](uint32_t a, uint32_t b, uint32_t k) { return (a * k + b * (255 - k)) / 256; };
+  const auto weights = [&](uint32_t w) { return PerChannel(s, d, AsPixel(w), mix); };
   switch (c.op) {
     case DrawOp::FillRect: case DrawOp::FrameRect: return q;
     case DrawOp::MaskOrColor: return MaskOr(d, q);
-    case DrawOp::ScreenColor: return Screen(d, q);
-    case DrawOp::MultiplyColor: return Multiply(d, q);
-    case DrawOp::GrayAverage: {
-      const uint32_t v = ((d >> 16) + G(d) + B(d)) / 3;  // the top byte counts with red
-      return v | (v << 8) | (v << 16);
-    }
-    case DrawOp::GrayWeighted: {
-      const uint32_t v = 3 * R(d) / 8 + G(d) / 2 + B(d) / 8;
-      return Pack(v, v, v);
-    }
+    case DrawOp::ScreenColor: return PerChannel(d, q, 0, screen);
+    case DrawOp::MultiplyColor: return PerChannel(d, q, 0, multiply);
+    case DrawOp::GrayAverage: return Spread(((d >> 16) + G(d) + B(d)) / 3);  // the top byte too
+    case DrawOp::GrayWeighted: return Spread(3 * R(d) / 8 + G(d) / 2 + B(d) / 8);
     case DrawOp::Blt: return s;
     case DrawOp::BltKeyed: return s != q ? s : d;
     case DrawOp::BltKeyedMesh: return onMesh && s != q ? s : d;
-    case DrawOp::BltKeyedBlend: return s != q ? Mix(s, d, c.weights) : d;
+    case DrawOp::BltKeyedBlend: return s != q ? weights(c.weights) : d;
     case DrawOp::BltMesh: return onMesh ? s : d;
     case DrawOp::BltDissolve: return kDissolveLevelAt[i % 4][j % 4] == c.n[0] ? s : d;
     case DrawOp::BltMaskOr: return MaskOr(s, d);
-    case DrawOp::BltMultiply: return Multiply(s, d);
-    case DrawOp::BltBlendLevel: return Mix(s, d, (c.n[0] & 0xFF) * 0x010101u);
-    case DrawOp::BltBlendColor: return Mix(s, d, c.colour);
-    case DrawOp::BltBlendHalf: return Mix(s, d, 0x7F7F7F);
-    case DrawOp::BltMaskBlend: return Mix(s, d, Pack(B(m), G(m), R(m)));
+    case DrawOp::BltMultiply: return PerChannel(s, d, 0, multiply);
+    case DrawOp::BltBlendLevel: return weights((c.n[0] & 0xFF) * 0x010101u);
+    case DrawOp::BltBlendColor: return weights(c.colour);
+    case DrawOp::BltBlendHalf: return weights(0x7F7F7F);
+    case DrawOp::BltMaskBlend: return PerChannel(s, d, m, mix);
     case DrawOp::BltMaskMultiply:
-      return Pack(MaskMultiply(R(s), R(m), R(d)), MaskMultiply(G(s), G(m), G(d)),
-                  MaskMultiply(B(s), B(m), B(d)));
+      return PerChannel(s, m, d, [](uint32_t a, uint32_t k, uint32_t b) {
+        return a * k / 255 + b * a / 255 * (255 - k) / 255;
+      });
     case DrawOp::BltMaskKey: return B(m) == c.colour ? s : d;
     default: return 0;  // the clears
   }
@@ -81,9 +73,7 @@ uint32_t NewPixel(const DrawCall& c, uint32_t s, uint32_t m, uint32_t d, int64_t
 struct Mean {
   uint64_t red = 0, green = 0, blue = 0, count = 0;
   void Add(uint32_t p) { red += R(p), green += G(p), blue += B(p), ++count; }
-  uint32_t Get() const {
-    return Pack(uint32_t(red / count), uint32_t(green / count), uint32_t(blue / count));
-  }
+  uint32_t Get() const { return uint32_t(red / count << 16 | green / count << 8 | blue / count); }
 };
 
 int64_t Modulo(int64_t a, int64_t b) { return ((a % b) + b) % b; }
@@ -110,12 +100,9 @@ void Mosaic(const DrawCall& c, RefImage& d, const Rect& r) {
 // are multiples of the step and no further than the radius, rounded down to a multiple of the
 // step, either way.
 void Blur(const DrawCall& c, RefImage& d, RefImage& s, Rect r) {
-  r.right = std::min(r.right, s.width);
-  r.bottom = std::min(r.bottom, s.height);
+  r.right = std::min(r.right, s.width), r.bottom = std::min(r.bottom, s.height);
   const int64_t step = c.n[1], reach = c.n[0] / step * step;
-  const auto near = [&](int64_t a, int64_t b) {
-    return (a - b) % step == 0 && a - b <= reach && b - a <= reach;
-  };
+  const auto near = [&](int64_t a, int64_t b) { return (a - b) % step == 0 && std::abs(a - b) <= reach; };
   for (int64_t y = r.top; y < r.bottom; ++y) {
     for (int64_t x = r.left; x < r.right; ++x) {
       Mean mean;
@@ -127,41 +114,31 @@ void Blur(const DrawCall& c, RefImage& d, RefImage& s, Rect r) {
   }
 }
 
-// The caller's Rect clamped to the surface, or the whole surface for null.
-Rect ResolveRect(const Rect* rect, int32_t width, int32_t height) {
-  if (rect == nullptr) return Rect{0, 0, width, height};
-  return Rect{std::max(rect->left, 0), std::max(rect->top, 0), std::min(rect->right, width),
-              std::min(rect->bottom, height)};
-}
-
-// A blit's destination point, source Rect and mask point clipped step by step, exactly.
-struct Clip {
-  int64_t x, y, left, top, right, bottom, x2, y2;
-};
-Clip ClipOf(const DrawCall& call, const std::vector<RefImage>& images) {
-  const RefImage& d = images[static_cast<size_t>(call.dest)];
-  const RefImage& s = images[static_cast<size_t>(call.source)];
-  const Rect r = call.hasRect ? call.rect : Rect{0, 0, s.width, s.height};
-  Clip c{call.x, call.y, r.left, r.top, r.right, r.bottom, call.maskX, call.maskY};
-  // Destination, then source: a point below 0 moves the others along; a far end is cut.
-  if (c.y < 0) c.top -= c.y, c.y2 -= c.y, c.y = 0;
-  if (c.y + (c.bottom - c.top) > d.height) c.bottom = c.top + (d.height - c.y);
-  if (c.x < 0) c.left -= c.x, c.x2 -= c.x, c.x = 0;
-  if (c.x + (c.right - c.left) > d.width) c.right = c.left + (d.width - c.x);
-  if (c.top < 0) c.y -= c.top, c.y2 -= c.top, c.top = 0;
-  c.bottom = std::min<int64_t>(c.bottom, s.height);
-  if (c.left < 0) c.x -= c.left, c.x2 -= c.left, c.left = 0;
-  c.right = std::min<int64_t>(c.right, s.width);
-  if (!IsMaskBlit(call.op)) return c;  // then against the mask
-  const RefImage& m = images[static_cast<size_t>(call.mask)];
-  if (c.y2 < 0) c.top -= c.y2, c.y -= c.y2, c.y2 = 0;
-  if (c.y2 + (c.bottom - c.top) > m.height) c.bottom = c.top + (m.height - c.y2);
-  if (c.x2 < 0) c.left -= c.x2, c.x -= c.x2, c.x2 = 0;
-  if (c.x2 + (c.right - c.left) > m.width) c.right = c.left + (m.width - c.x2);
-  return c;
+// One axis of a blit: the destination point p, the source span lo..hi and the mask point p2
+// clipped in exact arithmetic to the destination, the source, then any mask. A point below 0
+// moves the others along; a span that would end past an edge is cut.
+void ClipAxis(int64_t& p, int64_t& lo, int64_t& hi, int64_t& p2, int64_t dest, int64_t source,
+              const int32_t* mask) {
+  if (p < 0) lo -= p, p2 -= p, p = 0;
+  if (p + (hi - lo) > dest) hi = lo + (dest - p);
+  if (lo < 0) p -= lo, p2 -= lo, lo = 0;
+  hi = std::min(hi, source);
+  if (mask && p2 < 0) lo -= p2, p -= p2, p2 = 0;
+  if (mask && p2 + (hi - lo) > *mask) hi = lo + (*mask - p2);
 }
 
 }  // namespace
+
+std::array<int64_t, 8> ClipArea(const DrawCall& c, std::vector<RefImage>& images) {
+  const RefImage& d = images[size_t(c.dest)];
+  const RefImage& s = images[size_t(c.source)];
+  const RefImage* m = IsMaskBlit(c.op) ? &images[size_t(c.mask)] : nullptr;
+  const Rect r = c.hasRect ? c.rect : Rect{0, 0, s.width, s.height};
+  std::array<int64_t, 8> a{c.x, c.y, r.left, r.top, r.right, r.bottom, c.maskX, c.maskY};
+  ClipAxis(a[1], a[3], a[5], a[7], d.height, s.height, m ? &m->height : nullptr);
+  ClipAxis(a[0], a[2], a[4], a[6], d.width, s.width, m ? &m->width : nullptr);
+  return a;
+}
 
 ResultCode RunReference(const DrawCall& c, std::vector<RefImage>& images) {
   const auto image = [&](int k) { return k >= 0 ? &images[static_cast<size_t>(k)] : nullptr; };
@@ -176,42 +153,40 @@ ResultCode RunReference(const DrawCall& c, std::vector<RefImage>& images) {
   if (c.op == DrawOp::BltDissolve && (c.n[0] < 0 || c.n[0] > 15)) return RC_BAD_LENGTH;
   if (twoSurfaces && (!s || (IsMaskBlit(c.op) && !m))) return RC_NULL_ARGUMENT;
   if (c.op == DrawOp::BlurFrom && c.n[1] < 1) return RC_BAD_LENGTH;
-  if (c.op == DrawOp::BltDissolveRange) {  // level by level; the steps' failures do not count
+  if (c.op == DrawOp::BltDissolveRange) {  // level by level; the levels' failures do not count
     DrawCall level = c;
     level.op = DrawOp::BltDissolve;
-    for (level.n[0] = std::max(c.n[0], 0); level.n[0] < std::min(c.n[1], 16); ++level.n[0]) {
+    for (level.n[0] = std::max(c.n[0], 0); level.n[0] < std::min(c.n[1], 16); ++level.n[0])
       RunReference(level, images);
-    }
     return RC_OK;
   }
-  Clip clip{};
-  if (IsBlit(c.op)) {
-    clip = ClipOf(c, images);
-    if (clip.right < clip.left && clip.bottom < clip.top) return RC_CLIP_EMPTY;
-  }
-  // Locks in order, the destination first: the first that fails gives the result.
+  const std::array<int64_t, 8> a = IsBlit(c.op) ? ClipArea(c, images) : std::array<int64_t, 8>{};
+  if (IsBlit(c.op) && a[4] < a[2] && a[5] < a[3]) return RC_CLIP_EMPTY;
+  // Locked in order, the destination first: the first that fails gives the result.
   for (RefImage* locked : {d, s, m}) {
     if (locked && locked->lockError != RC_OK) return locked->lockError;
   }
-  const Rect r = ResolveRect(c.RectOrNull(), d->width, d->height);
+  const Rect r = !c.hasRect ? Rect{0, 0, d->width, d->height}
+                            : Rect{std::max(c.rect.left, 0), std::max(c.rect.top, 0),
+                                   std::min(c.rect.right, d->width), std::min(c.rect.bottom, d->height)};
   if (c.op == DrawOp::Mosaic) {
     Mosaic(c, *d, r);
   } else if (c.op == DrawOp::BlurFrom) {
     Blur(c, *d, *s, r);
   } else if (IsBlit(c.op)) {
-    for (int64_t i = 0; i < clip.bottom - clip.top; ++i)
-      for (int64_t j = 0; j < clip.right - clip.left; ++j) {
-        const uint32_t mv = IsMaskBlit(c.op) ? m->At(clip.x2 + j, clip.y2 + i) : 0;
-        uint32_t& dv = d->At(clip.x + j, clip.y + i);
-        dv = NewPixel(c, s->At(clip.left + j, clip.top + i), mv, dv, i, j, clip.x);
+    for (int64_t i = 0; i < a[5] - a[3]; ++i)
+      for (int64_t j = 0; j < a[4] - a[2]; ++j) {
+        uint32_t& dv = d->At(a[0] + j, a[1] + i);
+        dv = NewPixel(c, s->At(a[2] + j, a[3] + i), m ? m->At(a[6] + j, a[7] + i) : 0, dv, i, j, a[0]);
       }
   } else if (c.op == DrawOp::FrameRect && (r.bottom <= r.top || r.right <= r.left)) {
     return RC_EMPTY_RECT;
   } else {
-    for (int64_t y = r.top; y < r.bottom; ++y)
-      for (int64_t x = r.left; x < r.right; ++x) {
-        const bool edge = y == r.top || y == r.bottom - 1 || x == r.left || x == r.right - 1;
-        if (c.op != DrawOp::FrameRect || edge) d->At(x, y) = NewPixel(c, 0, 0, d->At(x, y), 0, 0, 0);
+    for (int64_t row = r.top; row < r.bottom; ++row)
+      for (int64_t col = r.left; col < r.right; ++col) {
+        const bool edge = row == r.top || row == r.bottom - 1 || col == r.left || col == r.right - 1;
+        uint32_t& dv = d->At(col, row);
+        if (c.op != DrawOp::FrameRect || edge) dv = NewPixel(c, 0, 0, dv, 0, 0, 0);
       }
   }
   return RC_OK;

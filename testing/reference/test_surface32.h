@@ -7,25 +7,19 @@
 // made to fail, and the Locks not yet unlocked are counted.
 class TestSurface32 : public Surface32 {
  public:
-  TestSurface32(int32_t width, int32_t height, int32_t pitch) : Surface32(nullptr) {
-    ownerSerial_ = 1;
+  // One word more, so that Lock of a 0 x 0 surface still gives an address.
+  TestSurface32(int32_t width, int32_t height, int32_t pitch)
+      : Surface32(nullptr), pixels_(size_t(pitch) * size_t(height) + 1) {
+    ownerSerial_ = 1;  // as if a display had registered it
     pixelType_ = kPixelType32;
-    width_ = width;
-    height_ = height;
-    pitch_ = pitch;
-    // Never empty, so that Lock of a 0 x 0 surface still gives an address.
-    pixels_.assign(static_cast<size_t>(pitch) * static_cast<size_t>(height) + 1, 0);
+    width_ = width, height_ = height, pitch_ = pitch;
   }
-
   uint32_t* Lock() override {
     if (lockError_ == RC_OK) return ++depth_, pixels_.data();
     lastError_ = lockError_;
     return nullptr;
   }
-  ResultCode Unlock() override {
-    --depth_;
-    return Surface32::Unlock();
-  }
+  ResultCode Unlock() override { return --depth_, Surface32::Unlock(); }
   HDC PresentDC() override { return nullptr; }
   void Reserved() override {}
 
@@ -33,10 +27,10 @@ class TestSurface32 : public Surface32 {
   void FailLocksWith(ResultCode code) { lockError_ = code; }
   int32_t LockDepth() const { return depth_; }
   std::vector<uint32_t>& Pixels() { return pixels_; }
-  uint32_t& At(int32_t x, int32_t y) { return pixels_[static_cast<size_t>(y * pitch_ + x)]; }
+  uint32_t& At(int32_t x, int32_t y) { return pixels_[size_t(y * pitch_ + x)]; }
 
  private:
-  int32_t depth_ = 0;
-  ResultCode lockError_ = RC_OK;
   std::vector<uint32_t> pixels_;
+  ResultCode lockError_ = RC_OK;
+  int32_t depth_ = 0;
 };

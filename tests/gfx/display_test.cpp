@@ -2,6 +2,7 @@
 // Close, and what Present and Paint put in a window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <memory>
@@ -10,7 +11,6 @@
 #include "app/win32/startup_display.h"
 #include "gfx/display.h"
 #include "surface/dib_surface32.h"
-#include "surface/mem_surface32.h"
 #include "surface/pixel_store.h"
 #ifndef _WIN32
 #include "subst/window_hooks.h"
@@ -22,45 +22,35 @@ namespace {
 // No background brush: nothing but the test paints the window. Shown without activation, it
 // stays out of the window manager's hands (Wine would wait for one on destruction).
 HWND NewWindow(int32_t width, int32_t height) {
-  static WNDCLASSA windowClass{0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "zv_test"};
-  static const ATOM registered = RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, MAKEINTATOM(registered), "", WS_POPUP, 0, 0,
-                                width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
+  static WNDCLASSA windowClass{0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr), nullptr,
+                               nullptr, nullptr, nullptr, "zv_test_window"};
+  static const ATOM atom = RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, MAKEINTATOM(atom), "", WS_POPUP, 0, 0, width,
+                                height, nullptr, nullptr, windowClass.hInstance, nullptr);
   ShowWindow(window, SW_SHOWNOACTIVATE);
   return window;
 }
 void EndWindow(HWND window) { DestroyWindow(window); }
-void InvalidateOnly(HWND window, const RECT& rect) {
+void InvalidateOnly(HWND window, RECT rect) {
   ValidateRect(window, nullptr);
   InvalidateRect(window, &rect, FALSE);
 }
 #else
 HWND NewWindow(int32_t width, int32_t height) { return subst::CreateTestWindow(width, height); }
 void EndWindow(HWND window) { subst::DestroyTestWindow(window); }
-void InvalidateOnly(HWND window, const RECT& rect) { subst::SetInvalidRect(window, rect); }
+void InvalidateOnly(HWND window, RECT rect) { subst::SetInvalidRect(window, rect); }
 void GdiFlush() {}
 #endif
 
-// Reserved fields set, to show that they are kept.
-DisplayDesc DescFor(HWND window, int32_t width, int32_t height) {
-  return DisplayDesc{kDisplayDescSize, 0x1111, 0x2222, width, height, 24, WindowToDesc(window)};
-}
-
-uint32_t Pattern(size_t x, size_t y, uint32_t seed) {
-  return (seed * 0x9E3779B1u + static_cast<uint32_t>(x * 0x10F01u + y * 0x3A0107u)) & 0xFFFFFF;
-}
-
-// Draws pattern seed over rect of the surface, and over the same pixels of a window's picture
-// (320 pixels wide) unless that is null.
+// Draws a pattern of seed over rect of the surface, and over the same pixels of a picture of a
+// window 320 pixels wide unless that is null.
 void Draw(Surface32& surface, const Rect& rect, uint32_t seed, std::vector<uint32_t>* picture) {
-  uint32_t* pixels = surface.Lock();
-  for (int32_t y = std::max(rect.top, 0); y < std::min(rect.bottom, surface.Height()); ++y) {
+  for (int32_t y = std::max(rect.top, 0); y < std::min(rect.bottom, surface.Height()); ++y)
     for (int32_t x = std::max(rect.left, 0); x < std::min(rect.right, surface.Width()); ++x) {
-      pixels[y * surface.Pitch() + x] = Pattern(x, y, seed);
-      if (picture) (*picture)[y * 320 + x] = Pattern(x, y, seed);
+      const uint32_t p = (seed * 0x9E3779B1u + uint32_t(x) * 0x10F01u + uint32_t(y) * 0x3A0107u) & 0xFFFFFF;
+      surface.Lock()[y * surface.Pitch() + x] = p;
+      if (picture) (*picture)[y * 320 + x] = p;
     }
-  }
-  surface.Unlock();
 }
 
 // The window's pixels, copied out through a DIB surface's context.
@@ -73,172 +63,112 @@ std::vector<uint32_t> Capture(HWND window, int32_t width, int32_t height) {
   ReleaseDC(window, windowDC);
   GdiFlush();
   std::vector<uint32_t> pixels;
-  for (int32_t y = 0; y < height; ++y)
-    for (int32_t x = 0; x < width; ++x) pixels.push_back(copy->Lock()[y * copy->Pitch() + x] & 0xFFFFFF);
+  for (int32_t i = 0; i < width * height; ++i)
+    pixels.push_back(copy->Lock()[i / width * copy->Pitch() + i % width] & 0xFFFFFF);
   return pixels;
 }
 
-// First in the program: the first display of a process is number 1.
-TEST(Display, SerialsCountFromOneWithoutReuseAndStampSurfaces) {
+// First in the program: the first display of a process is number 1, and serials are not reused.
+TEST(Display, SerialsAndTheSurfaceTable) {
   ASSERT_EQ(displaySerialCounter, 1);
   auto first = std::make_unique<Display>();
-  Display second;
-  EXPECT_EQ(first->Serial(), 1);
-  EXPECT_EQ(second.CreateSurface32(1)->OwnerSerial(), 2);
-  first.reset();
-  EXPECT_EQ(Display().Serial(), 3);
-}
-
-TEST(Display, TableGrowsByTenAndReusesTheLowestFreeSlot) {
   Display display, other;
+  EXPECT_EQ(first->Serial(), 1);
+  first.reset();
+  EXPECT_EQ(Display().Serial(), 4);
+  // 30 slots at first, then 10 more at a time; a new surface takes the lowest free slot.
   std::vector<Surface*> made;
-  for (int32_t i = 0; i < 30; ++i) made.push_back(i % 2 ? display.CreateSurface(i % 3) : display.CreateSurface32(i % 3));
-  EXPECT_EQ(display.TableCapacity(), 30);
-  EXPECT_EQ(display.DestroySurface(made[29]), RC_OK);  // the last slot
-  EXPECT_EQ(display.DestroySurface(made[29]), RC_NOT_FOUND);
+  for (int32_t i = 0; i < 30; ++i)
+    made.push_back(i % 2 ? display.CreateSurface(i % 3) : display.CreateSurface32(i % 3));
+  EXPECT_TRUE(made[0]->OwnerSerial() == 2 && display.TableCapacity() == 30);
+  EXPECT_TRUE(display.DestroySurface(made[29]) == RC_OK && display.DestroySurface(made[29]) == RC_NOT_FOUND);
   EXPECT_EQ(display.SurfaceCount(), 29);
   made[29] = display.CreateSurface(0);
   made.push_back(display.CreateSurface32(0));
   EXPECT_EQ(display.TableCapacity(), 40);
-  for (int32_t slot = -1; slot <= 40; ++slot) {
+  for (int32_t slot = -1; slot <= 40; ++slot)
     EXPECT_EQ(display.SurfaceAt(slot), slot >= 0 && slot <= 30 ? made[slot] : nullptr) << slot;
-  }
-  EXPECT_EQ(display.CreateSurface(3), nullptr);
-  EXPECT_EQ(display.CreateSurface32(-1), nullptr);
-  EXPECT_EQ(display.DestroySurface(nullptr), RC_NO_MEMORY);
-  EXPECT_EQ(display.AddSurface(nullptr), RC_NO_MEMORY);
+  EXPECT_TRUE(!display.CreateSurface(3) && !display.CreateSurface32(-1));
+  EXPECT_TRUE(display.DestroySurface(nullptr) == RC_NO_MEMORY && display.AddSurface(nullptr) == RC_NO_MEMORY);
   EXPECT_EQ(display.DestroySurface(other.CreateSurface(0)), RC_NOT_FOUND);
   EXPECT_EQ(display.SurfaceCount(), 31);
-  EXPECT_EQ(display.DestroyAllSurfaces(), RC_OK);
-  EXPECT_EQ(display.TableCapacity(), 0);
+  EXPECT_TRUE(display.DestroyAllSurfaces() == RC_OK && display.TableCapacity() == 0);
   Surface* fresh = display.CreateSurface(1);
-  EXPECT_EQ(display.SurfaceAt(0), fresh);
-  EXPECT_EQ(display.TableCapacity() + display.SurfaceCount(), 31);
+  EXPECT_TRUE(display.SurfaceAt(0) == fresh && display.TableCapacity() == 30);
 }
 
 TEST(Display, EachStoreGivesItsGeometryAndReleaseTakesItBack) {
   Display display;  // closed: the sections take the screen's context
   struct Case {
     Surface* surface;
-    int32_t pitch, family;
-    uint32_t flags;
+    int32_t pitch, family, flags;
   } const cases[] = {{display.CreateSurface(0), 801, 24, 1}, {display.CreateSurface(2), 808, 24, 0x1002},
                      {display.CreateSurface32(0), 801, 15, 1}, {display.CreateSurface32(1), 808, 15, 0x1002}};
   for (const Case& c : cases) {
     Surface& s = *c.surface;
     EXPECT_EQ(s.Width() | s.Height() | s.Pitch(), 0);
-    EXPECT_EQ(s.Create(801, 0), RC_BAD_LENGTH);
-    EXPECT_EQ(s.Create(0, 600), RC_BAD_LENGTH);
-    EXPECT_EQ(s.Create(1 << 16, 1 << 14), RC_BAD_LENGTH);  // 4 GiB
+    for (const auto& [width, height] : {std::pair{801, 0}, {0, 600}, {1 << 16, 1 << 14}})
+      EXPECT_EQ(s.Create(width, height), RC_BAD_LENGTH) << width << " x " << height;
     ASSERT_EQ(s.Create(801, 600), RC_OK);
-    const int32_t got[] = {s.Width(), s.Height(), s.Pitch(), s.ByteSize(), s.FamilyCode(), s.GetPixelType()};
-    const int32_t want[] = {801, 600, c.pitch, c.pitch * 600 * 4, c.family, kPixelType32};
-    EXPECT_TRUE(std::equal(got, got + 6, want)) << c.pitch;
-    EXPECT_EQ(s.Flags(), c.flags);
-    EXPECT_EQ(s.GetDeviceContext() != nullptr, c.flags != 1);
-    std::memset(s.Lock(), 0xAB, static_cast<size_t>(s.ByteSize()));  // AddressSanitizer sees it
+    const int32_t got[] = {s.Width(), s.Height(), s.Pitch(), s.ByteSize(), s.FamilyCode(),
+                           s.GetPixelType(), int32_t(s.Flags()), s.GetDeviceContext() != nullptr};
+    const int32_t want[] = {801, 600, c.pitch, c.pitch * 2400, c.family, kPixelType32, c.flags, c.flags != 1};
+    EXPECT_TRUE(std::equal(got, got + 8, want)) << c.pitch << " " << c.family;
+    std::memset(s.Lock(), 0xAB, size_t(s.ByteSize()));  // all of it: AddressSanitizer would see
     EXPECT_EQ(s.Release(), RC_OK);
-    EXPECT_EQ(s.Width() | s.Height() | s.Pitch() | s.GetPixelType() | int32_t(s.Flags()), 0);
-    EXPECT_EQ(s.GetDeviceContext(), nullptr);
-    EXPECT_EQ(s.Lock(), nullptr);
-    EXPECT_EQ(s.LastError(), RC_NO_PIXELS);
-    EXPECT_EQ(s.Release(), RC_OK);
-    EXPECT_EQ(s.LastError(), RC_OK);
+    const int32_t released[] = {s.Width(), s.Height(), s.Pitch(), s.GetPixelType(), int32_t(s.Flags()),
+                                s.GetDeviceContext() != nullptr, s.Lock() != nullptr, s.LastError()};
+    EXPECT_TRUE(std::count(released, released + 7, 0) == 7 && released[7] == RC_NO_PIXELS);
+    EXPECT_TRUE(s.Release() == RC_OK && s.LastError() == RC_OK);
   }
-  // Unregistered, a surface cannot be made; without storage, it cannot be locked.
-  MemSurface32 unregistered(&display);
-  EXPECT_EQ(unregistered.Create(8, 8), RC_BAD_FORMAT);
-  EXPECT_EQ(unregistered.Lock(), nullptr);
-  struct Storeless : Surface32 {
-    using Surface32::Surface32;
-    HDC PresentDC() override { return nullptr; }
-    void Reserved() override {}
-  } storeless(&display);
-  EXPECT_EQ(storeless.Lock(), nullptr);
-  EXPECT_EQ(storeless.LastError(), RC_LOCK_UNSUPPORTED);
-  EXPECT_EQ(storeless.ByteSize() | storeless.FamilyCode(), 0);
-  // The stores take the pixel types 1 to 6 only.
+  // The stores take pixel types 1 to 6 only, and no more than 2 GiB.
   PixelStore heap;
   DibSurface32 section(&display);
-  for (PixelType type : {0, 7}) {
-    EXPECT_EQ(heap.Allocate(type, 10, 10), RC_NO_MEMORY);
-    EXPECT_EQ(section.CreateSection(nullptr, type, 8, 2), RC_NO_MEMORY);
+  for (const auto& [type, width, code] :
+       {std::tuple{0, 8, RC_NO_MEMORY}, {7, 8, RC_NO_MEMORY}, {5, 1 << 16, RC_BAD_LENGTH}}) {
+    EXPECT_EQ(heap.Allocate(type, width, 1 << 14), code);
+    EXPECT_EQ(section.CreateSection(nullptr, type, width, 1 << 14), code);
   }
 }
 
-// The area is 301 wide, so the section's rows are 304 pixels: a copy that ignored the pitch
-// would shear the picture.
+// As the program entry makes it: the area is 301 wide, so the section's rows are 304 pixels and
+// a copy that ignored the pitch would shear the picture.
 TEST(Display, OpenPresentPaintAndClose) {
   const HWND window = NewWindow(320, 240);
-  Display display;
-  std::vector<uint32_t> shown(320 * 240);
-  {
-    Display painter;
-    const DisplayDesc whole = DescFor(window, 320, 240);
-    ASSERT_EQ(painter.Open(&whole), RC_OK);
-    Draw(*painter.GetPrimarySurface(), {0, 0, 320, 240}, 1, &shown);
-    ASSERT_EQ(painter.PresentAll(), RC_OK);
-  }
-  EXPECT_EQ(display.Open(nullptr), RC_NULL_ARGUMENT);
-  DisplayDesc desc = DescFor(window, 301, 200), bad = desc, zero{};
-  for (int32_t size : {27, 32}) {
-    bad.size = size;
-    EXPECT_EQ(display.Open(&bad), RC_BAD_FORMAT);
-  }
-  EXPECT_EQ(std::memcmp(display.GetDesc(), &zero, sizeof zero), 0);
-  EXPECT_TRUE(!display.GetPrimarySurface() && !display.DeviceContext() && !display.GetPixelType());
-
-  ASSERT_EQ(display.Open(&desc), RC_OK);
+  EXPECT_EQ(StartDisplay(nullptr, 301, 200) + StartDisplay(window, 0, 9) + StartDisplay(window, 9, -1), 0);
+  ASSERT_TRUE(!g_display && StartDisplay(window, 301, 200) == 1);
+  Display& display = *g_display;
+  DisplayDesc desc{kDisplayDescSize, 0, 0, 301, 200, 24, WindowToDesc(window)}, bad = desc, zero{};
   EXPECT_EQ(std::memcmp(display.GetDesc(), &desc, sizeof desc), 0);
   Surface32& primary = *display.GetPrimarySurface();
-  EXPECT_EQ(display.SurfaceAt(0), &primary);
-  EXPECT_TRUE(primary.Pitch() == 304 && primary.Flags() == Surface::kFlagsDib);
-  EXPECT_TRUE(display.GetPixelType() == kPixelType32 && display.GetBitsPerPixel() == 32);
-  const Rect presented[] = {{0, 0, 301, 200}, {10, 20, 110, 70}, {-10, -20, 150, 100}};
-  for (uint32_t seed = 2; seed < 5; ++seed) {
-    Draw(primary, {0, 0, 301, 200}, seed, nullptr);
-    ASSERT_EQ(seed == 2 ? display.PresentAll() : display.Present(&presented[seed - 2]), RC_OK);
-    Draw(primary, presented[seed - 2], seed, &shown);
+  EXPECT_TRUE(display.SurfaceAt(0) == &primary && primary.Pitch() == 304 && display.GetPixelType() == 5);
+  std::vector<uint32_t> shown = Capture(window, 320, 240);
+  const Rect presented[] = {{0, 0, 301, 200}, {10, 20, 110, 70}, {-10, -20, 150, 100}, {30, 40, 90, 100}};
+  for (uint32_t seed = 0; seed < 4; ++seed) {  // the last by Paint, of the invalid Rect
+    Draw(primary, presented[0], seed, nullptr);
+    if (seed == 3) InvalidateOnly(window, RECT{30, 40, 90, 100});
+    const Rect* rect = seed == 0 ? nullptr : &presented[seed];
+    ASSERT_EQ(seed < 3 ? display.Present(rect) : display.Paint(), RC_OK);
+    Draw(primary, presented[seed], seed, &shown);
     EXPECT_TRUE(Capture(window, 320, 240) == shown) << "seed " << seed;
   }
   const Rect extreme{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
   EXPECT_EQ(display.Present(&extreme), RC_OK);
-  Draw(primary, {0, 0, 301, 200}, 5, nullptr);
-  InvalidateOnly(window, RECT{30, 40, 90, 100});
-  ASSERT_EQ(display.Paint(), RC_OK);
-  Draw(primary, {30, 40, 90, 100}, 5, &shown);
-  EXPECT_TRUE(Capture(window, 320, 240) == shown);
-
   display.CreateSurface(1)->Create(8, 8);
   EXPECT_EQ(display.Close(), RC_OK);
   EXPECT_EQ(std::memcmp(display.GetDesc(), &zero, sizeof zero), 0);
   EXPECT_TRUE(!display.GetPrimarySurface() && !display.DeviceContext() && !display.SurfaceCount());
-  EXPECT_EQ(display.Present(nullptr), RC_NO_DC);
-  EXPECT_EQ(display.Paint(), RC_NO_DC);
-  ASSERT_EQ(display.Open(&desc), RC_OK);
-  EXPECT_EQ(display.SurfaceAt(0), display.GetPrimarySurface());
-  // A primary without pixels, and a window whose context cannot be had.
-  desc.width = 0;
+  EXPECT_TRUE(display.Present(nullptr) == RC_NO_DC && display.Paint() == RC_NO_DC);
+  bad.size = 27;
+  EXPECT_TRUE(display.Open(nullptr) == RC_NULL_ARGUMENT && display.Open(&bad) == RC_BAD_FORMAT);
+  EXPECT_TRUE(!display.GetPrimarySurface() && !display.DeviceContext());
+  desc.width = 0;  // a primary without pixels
   EXPECT_EQ(display.Open(&desc), RC_BAD_LENGTH);
-  EXPECT_EQ(display.GetPrimarySurface()->Lock(), nullptr);
-  EndWindow(window);
-  desc.width = 320;
-  EXPECT_EQ(display.Open(&desc), RC_GET_DC_FAILED);
-  EXPECT_EQ(display.Present(nullptr), RC_NO_DC);
-}
-
-// As the program entry makes it.
-TEST(Display, StartDisplayRefusesUnusableArgumentsThenOpensTheArea) {
-  const HWND window = NewWindow(80, 60);
-  EXPECT_EQ(StartDisplay(nullptr, 80, 60) + StartDisplay(window, 0, 60) + StartDisplay(window, 80, -1), 0);
-  EXPECT_EQ(g_display, nullptr);
-  ASSERT_EQ(StartDisplay(window, 80, 60), 1);
-  const DisplayDesc* desc = g_display->GetDesc();
-  EXPECT_TRUE(desc->size == 28 && desc->width == 80 && desc->height == 60 && desc->bitDepth == 24);
-  EXPECT_EQ(WindowFromDesc(*desc), window);
-  EXPECT_EQ(g_display->GetPrimarySurface()->Width(), 80);
+  EXPECT_TRUE(display.SurfaceAt(0) == display.GetPrimarySurface() && !display.GetPrimarySurface()->Lock());
+  EndWindow(window);  // a window whose context cannot be had
+  desc.width = 301;
+  EXPECT_TRUE(display.Open(&desc) == RC_GET_DC_FAILED && display.Present(nullptr) == RC_NO_DC);
   delete g_display;
-  EndWindow(window);
 }
 
 }  // namespace
