@@ -64,10 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (op == 5) display->Open(&desc);
     if (op == 6) display->Close();
     if (op == 7) subst::SetInvalidRect(window, RECT{v[0], v[1], v[2], v[3]});
-    const Rect* area = in.ConsumeBool() ? nullptr : &rect;
-    const ResultCode presented = op == 7 ? display->Paint() : display->Present(area);
+    const ResultCode rc = op == 7 ? display->Paint() : display->Present(in.ConsumeBool() ? nullptr : &rect);
     subst::ClearFaults();
-    Check(*display, presented, "step " + std::to_string(step) + " op " + std::to_string(op));
+    Check(*display, rc, "step " + std::to_string(step) + " op " + std::to_string(op));
   }
   display.reset();
   const subst::GdiObjectCounts held = subst::OutstandingGdiObjects();

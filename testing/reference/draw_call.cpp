@@ -136,8 +136,7 @@ std::string RunRandomCase(CaseBits& bits) {
       if (!surfaces[k] || surfaces[k]->Create(width, height) != RC_OK) return "no surface";
       if (kind == 9) surfaces[k]->Release(), image.lockError = RC_NO_PIXELS;
     }
-    image.width = surfaces[k]->Width(), image.height = surfaces[k]->Height();
-    image.pitch = surfaces[k]->Pitch();
+    image = RefImage{surfaces[k]->Width(), surfaces[k]->Height(), surfaces[k]->Pitch(), {}, image.lockError};
     image.pixels.resize(size_t(image.pitch) * size_t(image.height));
     uint32_t* words = surfaces[k]->Lock();
     for (size_t i = 0; words && i < image.pixels.size(); ++i) {

@@ -102,13 +102,13 @@ void Mosaic(const DrawCall& c, RefImage& d, const Rect& r) {
 void Blur(const DrawCall& c, RefImage& d, RefImage& s, Rect r) {
   r.right = std::min(r.right, s.width), r.bottom = std::min(r.bottom, s.height);
   const int64_t step = c.n[1], reach = c.n[0] / step * step;
-  const auto near = [&](int64_t a, int64_t b) { return (a - b) % step == 0 && std::abs(a - b) <= reach; };
+  const auto inReach = [&](int64_t a, int64_t b) { return (a - b) % step == 0 && std::abs(a - b) <= reach; };
   for (int64_t y = r.top; y < r.bottom; ++y) {
     for (int64_t x = r.left; x < r.right; ++x) {
       Mean mean;
       for (int64_t sy = r.top; sy < r.bottom; ++sy)
         for (int64_t sx = r.left; sx < r.right; ++sx)
-          if (near(sy, y) && near(sx, x)) mean.Add(s.At(sx, sy));
+          if (inReach(sy, y) && inReach(sx, x)) mean.Add(s.At(sx, sy));
       d.At(x, y) = mean.Get();
     }
   }

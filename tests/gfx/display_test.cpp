@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/win32/startup_display.h"
@@ -168,7 +169,7 @@ TEST(Display, OpenPresentPaintAndClose) {
   EndWindow(window);  // a window whose context cannot be had
   desc.width = 301;
   EXPECT_TRUE(display.Open(&desc) == RC_GET_DC_FAILED && display.Present(nullptr) == RC_NO_DC);
-  delete g_display;
+  delete std::exchange(g_display, nullptr);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "draw/grid_blur.h"
+#include "gfx/display.h"
 #include "reference/test_surface32.h"
 
 // The array allocation that BlurFrom's working memory comes from is replaced in this program, so
@@ -34,13 +35,13 @@ struct Recording : TestSurface32 {
 
 TEST(DrawRules, RunsAndFixedBlendsCallTheReplacedOperations) {
   Recording dest(4, 4, 4);
-  TestSurface32 s(4, 4, 4);
+  Display display;  // a source of the library's own
+  Surface32* s = display.CreateSurface32(Display::kHeapKind);
   const Rect r{1, 1, 3, 3};
-  EXPECT_EQ(dest.BltDissolveRange(3, -4, &s, &r, 14, 17), RC_OK);
-  EXPECT_TRUE(dest.BltBlendLevel(1, 2, &s, &r, 0x1C0) == 42 && dest.BltBlendHalf(1, 2, &s, nullptr) == 42);
-  EXPECT_EQ(dest.calls, (decltype(dest.calls){{3, -4, &s, &r, 14}, {3, -4, &s, &r, 15},
-                                              {3, -4, &s, &r, 16}, {1, 2, &s, &r, 0xC0C0C0},
-                                              {1, 2, &s, nullptr, 0x7F7F7F}}));
+  EXPECT_EQ(dest.BltDissolveRange(3, -4, s, &r, 14, 17), RC_OK);
+  EXPECT_TRUE(dest.BltBlendLevel(1, 2, s, &r, 0x1C0) == 42 && dest.BltBlendHalf(1, 2, s, nullptr) == 42);
+  EXPECT_EQ(dest.calls, (decltype(dest.calls){{3, -4, s, &r, 14}, {3, -4, s, &r, 15}, {3, -4, s, &r, 16},
+                                              {1, 2, s, &r, 0xC0C0C0}, {1, 2, s, nullptr, 0x7F7F7F}}));
 }
 
 // The running sums in one packed word up to 8,224 samples, and one word a channel past that.
