@@ -1,369 +1,193 @@
-// The rules written out plainly, channel by channel, without the library's packed tricks.
-#include "reference/draw_reference.h"
+// The rules written out plainly, a pixel and a channel at a time, without the library's packed
+// tricks or its kernels.
+#include "reference/draw_call.h"
 
 #include <algorithm>
-#include <functional>
+#include <cstdlib>
 
 namespace {
 
 uint32_t R(uint32_t p) { return (p >> 16) & 0xFF; }
 uint32_t G(uint32_t p) { return (p >> 8) & 0xFF; }
 uint32_t B(uint32_t p) { return p & 0xFF; }
-uint32_t Pack(uint32_t r, uint32_t g, uint32_t b) { return r * 65536 + g * 256 + b; }
+uint32_t Spread(uint32_t v) { return v | (v << 8) | (v << 16); }
+// A 0x00BBGGRR argument as a pixel: its low byte is red.
+uint32_t AsPixel(uint32_t v) { return (v & 0xFF) << 16 | (v & 0xFF00) | ((v >> 16) & 0xFF); }
 
-// A 0x00BBGGRR argument as a pixel: its red byte goes to the pixel's red channel.
-uint32_t ArgumentAsPixel(uint32_t v) { return Pack(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF); }
-
-uint32_t MaskOrRule(uint32_t a, uint32_t b) {
-  const bool redBlue = R(a) != 0 || B(a) != 0 || R(b) != 0 || B(b) != 0;
-  const bool green = G(a) != 0 || G(b) != 0;
-  return Pack(redBlue ? 255 : 0, green ? 255 : 0, redBlue ? 255 : 0);
-}
-uint32_t Multiply256(uint32_t a, uint32_t b) {
-  return Pack(R(a) * R(b) / 256, G(a) * G(b) / 256, B(a) * B(b) / 256);
-}
-uint32_t Screen(uint32_t p, uint32_t q) {
-  return Pack(R(p) + (255 - R(p)) * R(q) / 256, G(p) + (255 - G(p)) * G(q) / 256,
-              B(p) + (255 - B(p)) * B(q) / 256);
-}
-uint32_t Mix(uint32_t s, uint32_t d, uint32_t wr, uint32_t wg, uint32_t wb) {
-  return Pack((R(s) * wr + R(d) * (255 - wr)) / 256, (G(s) * wg + G(d) * (255 - wg)) / 256,
-              (B(s) * wb + B(d) * (255 - wb)) / 256);
-}
-uint32_t MaskMultiplyChannel(uint32_t s, uint32_t m, uint32_t d) {
-  const uint32_t t = s * m / 255;
-  const uint32_t u = d * s / 255;
-  const uint32_t v = u * (255 - m) / 255;
-  return t + v;
+// Each channel of the result from that channel of a, b and c.
+template <typename Rule>
+uint32_t PerChannel(uint32_t a, uint32_t b, uint32_t c, Rule rule) {
+  uint32_t out = 0;
+  for (int k = 0; k <= 16; k += 8) out |= rule(a >> k & 0xFF, b >> k & 0xFF, c >> k & 0xFF) << k;
+  return out;
 }
 
-// The level at which each position of a 4 x 4 block is copied, rows top to bottom.
-constexpr int kDissolveLevelAt[4][4] = {
-    {4, 8, 7, 11}, {12, 0, 15, 3}, {6, 10, 5, 9}, {14, 2, 13, 1}};
+uint32_t MaskOr(uint32_t a, uint32_t b) {
+  const bool redBlue = R(a) || B(a) || R(b) || B(b);
+  return (redBlue ? 0xFF00FF : 0) | (G(a) || G(b) ? 0xFF00 : 0);
+}
 
-int64_t CeilDiv(int64_t a, int64_t b) { return (a + b - 1) / b; }
-// a mod b in 0..b-1 for b > 0.
-int64_t Modulo(int64_t a, int64_t b) { return ((a % b) + b) % b; }
+// The level at which each position of a 4 x 4 block of the area is copied, rows top to bottom.
+constexpr int kDissolveLevelAt[4][4] = {{4, 8, 7, 11}, {12, 0, 15, 3}, {6, 10, 5, 9}, {14, 2, 13, 1}};
 
-class Model {
- public:
-  Model(std::vector<RefImage>& images, std::vector<std::string>& log)
-      : images_(images), log_(log) {}
-
-  ResultCode Run(const DrawCall& c);
-
- private:
-  RefImage* Image(int index) { return index >= 0 ? &images_[static_cast<size_t>(index)] : nullptr; }
-  bool Lock(RefImage& s) {
-    log_.push_back("L" + s.name);
-    return s.lockError == RC_OK;
+// The new value of destination pixel d, from source pixel s and mask pixel m at row i and
+// column j of an area whose first destination column is x (the rect operations see 0, 0, 0).
+uint32_t NewPixel(const DrawCall& c, uint32_t s, uint32_t m, uint32_t d, int64_t i, int64_t j,
+                  int64_t x) {
+  const uint32_t q = AsPixel(c.colour);
+  const bool onMesh = (x + j + i) % 2 == 0;
+  const auto multiply = [](uint32_t a, uint32_t b, uint32_t) { return a * b / 256; };
+  const auto screen = [](uint32_t a, uint32_t b, uint32_t) { return a + (255 - a) * b / 256; };
+  // k of 255 from the source, the rest from the destination.
+  const auto mix = [](uint32_t a, uint32_t b, uint32_t k) { return (a * k + b * (255 - k)) / 256; };
+  const auto weights = [&](uint32_t w) { return PerChannel(s, d, AsPixel(w), mix); };
+  switch (c.op) {
+    case DrawOp::FillRect: case DrawOp::FrameRect: return q;
+    case DrawOp::MaskOrColor: return MaskOr(d, q);
+    case DrawOp::ScreenColor: return PerChannel(d, q, 0, screen);
+    case DrawOp::MultiplyColor: return PerChannel(d, q, 0, multiply);
+    case DrawOp::GrayAverage: return Spread(((d >> 16) + G(d) + B(d)) / 3);  // the top byte too
+    case DrawOp::GrayWeighted: return Spread(3 * R(d) / 8 + G(d) / 2 + B(d) / 8);
+    case DrawOp::Blt: return s;
+    case DrawOp::BltKeyed: return s != q ? s : d;
+    case DrawOp::BltKeyedMesh: return onMesh && s != q ? s : d;
+    case DrawOp::BltKeyedBlend: return s != q ? weights(c.weights) : d;
+    case DrawOp::BltMesh: return onMesh ? s : d;
+    case DrawOp::BltDissolve: return kDissolveLevelAt[i % 4][j % 4] == c.n[0] ? s : d;
+    case DrawOp::BltMaskOr: return MaskOr(s, d);
+    case DrawOp::BltMultiply: return PerChannel(s, d, 0, multiply);
+    case DrawOp::BltBlendLevel: return weights((c.n[0] & 0xFF) * 0x010101u);
+    case DrawOp::BltBlendColor: return weights(c.colour);
+    case DrawOp::BltBlendHalf: return weights(0x7F7F7F);
+    case DrawOp::BltMaskBlend: return PerChannel(s, d, m, mix);
+    case DrawOp::BltMaskMultiply:
+      return PerChannel(s, m, d, [](uint32_t a, uint32_t k, uint32_t b) {
+        return a * k / 255 + b * a / 255 * (255 - k) / 255;
+      });
+    case DrawOp::BltMaskKey: return B(m) == c.colour ? s : d;
+    default: return 0;  // the clears
   }
-  void Unlock(RefImage& s) { log_.push_back("U" + s.name); }
+}
 
-  Rect WorkRect(const DrawCall& c, const RefImage& d) {
-    return RefResolveRect(c.RectOrNull(), d.width, d.height);
-  }
-
-  // Lock, working Rect, new value of every pixel in it, Unlock.
-  ResultCode EachPixel(const DrawCall& c, const std::function<uint32_t(uint32_t)>& rule) {
-    RefImage& d = *Image(c.dest);
-    if (!Lock(d)) return d.lockError;
-    const Rect r = WorkRect(c, d);
-    for (int64_t y = r.top; y < r.bottom; ++y)
-      for (int64_t x = r.left; x < r.right; ++x) d.At(x, y) = rule(d.At(x, y));
-    Unlock(d);
-    return RC_OK;
-  }
-
-  ResultCode Frame(const DrawCall& c);
-  ResultCode Mosaic(const DrawCall& c);
-  ResultCode Blur(const DrawCall& c);
-  using BlitRule = std::function<uint32_t(uint32_t s, uint32_t m, uint32_t d, int64_t row,
-                                          int64_t column, int64_t destX)>;
-  ResultCode Blit(const DrawCall& c, const BlitRule& rule);
-  ResultCode Dissolve(const DrawCall& c, int32_t level);
-
-  std::vector<RefImage>& images_;
-  std::vector<std::string>& log_;
+// Channel sums of some pixels, and their mean, each channel truncated.
+struct Mean {
+  uint64_t red = 0, green = 0, blue = 0, count = 0;
+  void Add(uint32_t p) { red += R(p), green += G(p), blue += B(p), ++count; }
+  uint32_t Get() const { return uint32_t(red / count << 16 | green / count << 8 | blue / count); }
 };
 
-ResultCode Model::Frame(const DrawCall& c) {
-  RefImage& d = *Image(c.dest);
-  if (!Lock(d)) return d.lockError;
-  const Rect r = WorkRect(c, d);
-  if (r.bottom <= r.top || r.right <= r.left) {
-    Unlock(d);
-    return RC_EMPTY_RECT;
-  }
-  const uint32_t q = ArgumentAsPixel(c.colour);
-  for (int64_t y = r.top; y < r.bottom; ++y)
-    for (int64_t x = r.left; x < r.right; ++x)
-      if (y == r.top || y == r.bottom - 1 || x == r.left || x == r.right - 1) d.At(x, y) = q;
-  Unlock(d);
-  return RC_OK;
-}
+int64_t Modulo(int64_t a, int64_t b) { return ((a % b) + b) % b; }
 
-ResultCode Model::Mosaic(const DrawCall& c) {
-  const int64_t size = c.n[0];
-  int64_t step = c.n[1];
-  if (size < 1 || step < 1) return RC_BAD_LENGTH;
-  if (size / step > 15) step = size / 8;
-  RefImage& d = *Image(c.dest);
-  if (!Lock(d)) return d.lockError;
-  const Rect r = WorkRect(c, d);
-  // The grid cell holding the working Rect's corner.
-  const int64_t firstX = r.left - Modulo(r.left - int64_t{c.n[2]}, size);
-  const int64_t firstY = r.top - Modulo(r.top - int64_t{c.n[3]}, size);
-  for (int64_t by = firstY; by < r.bottom; by += size) {
-    for (int64_t bx = firstX; bx < r.right; bx += size) {
+// Every block of the grid of size from the origin, cut to r, takes the mean of its pixels at
+// every step-th row and column from its top-left corner; a step too small for the size becomes
+// size / 8.
+void Mosaic(const DrawCall& c, RefImage& d, const Rect& r) {
+  const int64_t size = c.n[0], step = size / c.n[1] > 15 ? size / 8 : c.n[1];
+  for (int64_t by = r.top - Modulo(r.top - int64_t{c.n[3]}, size); by < r.bottom; by += size) {
+    for (int64_t bx = r.left - Modulo(r.left - int64_t{c.n[2]}, size); bx < r.right; bx += size) {
       const int64_t x0 = std::max<int64_t>(bx, r.left), x1 = std::min<int64_t>(bx + size, r.right);
       const int64_t y0 = std::max<int64_t>(by, r.top), y1 = std::min<int64_t>(by + size, r.bottom);
-      if (x1 <= x0 || y1 <= y0) continue;
-      uint64_t red = 0, green = 0, blue = 0;
+      Mean mean;
       for (int64_t y = y0; y < y1; y += step)
-        for (int64_t x = x0; x < x1; x += step) {
-          red += R(d.At(x, y));
-          green += G(d.At(x, y));
-          blue += B(d.At(x, y));
-        }
-      const uint64_t n = static_cast<uint64_t>(CeilDiv(y1 - y0, step) * CeilDiv(x1 - x0, step));
-      const uint32_t colour = Pack(static_cast<uint32_t>(red / n), static_cast<uint32_t>(green / n),
-                                   static_cast<uint32_t>(blue / n));
+        for (int64_t x = x0; x < x1; x += step) mean.Add(d.At(x, y));
       for (int64_t y = y0; y < y1; ++y)
-        for (int64_t x = x0; x < x1; ++x) d.At(x, y) = colour;
+        for (int64_t x = x0; x < x1; ++x) d.At(x, y) = mean.Get();
     }
   }
-  Unlock(d);
-  return RC_OK;
 }
 
-ResultCode Model::Blur(const DrawCall& c) {
-  const int64_t radius = c.n[0];
-  const int64_t step = c.n[1];
-  if (radius < 1) return RC_BAD_LENGTH;
-  if (c.source < 0) return RC_NULL_ARGUMENT;
-  if (step < 1) return RC_BAD_LENGTH;
-  RefImage& d = *Image(c.dest);
-  RefImage& s = *Image(c.source);
-  if (!Lock(d)) return d.lockError;
-  if (!Lock(s)) {
-    Unlock(d);
-    return s.lockError;
-  }
-  Rect r = WorkRect(c, d);
-  r.right = std::min(r.right, s.width);
-  r.bottom = std::min(r.bottom, s.height);
-  const int64_t reach = (radius / step) * step;
-  // The samples: positions inside the working Rect whose offsets from (x, y) are multiples of
-  // the step, no further than reach in either direction.
+// Each pixel of r (cut to the source) takes the mean of the source pixels of r at offsets that
+// are multiples of the step and no further than the radius, rounded down to a multiple of the
+// step, either way.
+void Blur(const DrawCall& c, RefImage& d, RefImage& s, Rect r) {
+  r.right = std::min(r.right, s.width), r.bottom = std::min(r.bottom, s.height);
+  const int64_t step = c.n[1], reach = c.n[0] / step * step;
+  const auto inReach = [&](int64_t a, int64_t b) { return (a - b) % step == 0 && std::abs(a - b) <= reach; };
   for (int64_t y = r.top; y < r.bottom; ++y) {
     for (int64_t x = r.left; x < r.right; ++x) {
-      uint64_t red = 0, green = 0, blue = 0, count = 0;
-      for (int64_t sy = r.top; sy < r.bottom; ++sy) {
-        if ((sy - y) % step != 0 || sy - y > reach || y - sy > reach) continue;
-        for (int64_t sx = r.left; sx < r.right; ++sx) {
-          if ((sx - x) % step != 0 || sx - x > reach || x - sx > reach) continue;
-          red += R(s.At(sx, sy));
-          green += G(s.At(sx, sy));
-          blue += B(s.At(sx, sy));
-          ++count;
-        }
-      }
-      d.At(x, y) = Pack(static_cast<uint32_t>(red / count), static_cast<uint32_t>(green / count),
-                        static_cast<uint32_t>(blue / count));
+      Mean mean;
+      for (int64_t sy = r.top; sy < r.bottom; ++sy)
+        for (int64_t sx = r.left; sx < r.right; ++sx)
+          if (inReach(sy, y) && inReach(sx, x)) mean.Add(s.At(sx, sy));
+      d.At(x, y) = mean.Get();
     }
   }
-  Unlock(s);
-  Unlock(d);
-  return RC_OK;
 }
 
-ResultCode Model::Blit(const DrawCall& c, const BlitRule& rule) {
-  const bool withMask = IsMaskBlit(c.op);
-  RefImage& d = *Image(c.dest);
-  RefImage* s = Image(c.source);
-  RefImage* m = Image(c.mask);
-  if (s == nullptr || (withMask && m == nullptr)) return RC_NULL_ARGUMENT;
-  const RefClip clip = RefClipOf(c, images_);
-  const int64_t w = clip.right - clip.left;
-  const int64_t h = clip.bottom - clip.top;
-  if (w < 0 && h < 0) return RC_CLIP_EMPTY;
-
-  if (!Lock(d)) return d.lockError;
-  if (!Lock(*s)) {
-    Unlock(d);
-    return s->lockError;
-  }
-  if (withMask && !Lock(*m)) {
-    Unlock(d);
-    Unlock(*s);
-    return m->lockError;
-  }
-  for (int64_t i = 0; i < h; ++i) {
-    for (int64_t j = 0; j < w; ++j) {
-      const uint32_t sv = s->At(clip.left + j, clip.top + i);
-      const uint32_t mv = withMask ? m->At(clip.x2 + j, clip.y2 + i) : 0;
-      uint32_t& dv = d.At(clip.x + j, clip.y + i);
-      dv = rule(sv, mv, dv, i, j, clip.x);
-    }
-  }
-  if (withMask) Unlock(*m);
-  Unlock(*s);
-  Unlock(d);
-  return RC_OK;
-}
-
-ResultCode Model::Dissolve(const DrawCall& c, int32_t level) {
-  if (level < 0 || level > 15) return RC_BAD_LENGTH;
-  return Blit(c, [level](uint32_t s, uint32_t, uint32_t d, int64_t i, int64_t j, int64_t) {
-    return kDissolveLevelAt[i % 4][j % 4] == level ? s : d;
-  });
-}
-
-ResultCode Model::Run(const DrawCall& c) {
-  const uint32_t q = ArgumentAsPixel(c.colour);
-  const uint32_t wr = c.colour & 0xFF, wg = (c.colour >> 8) & 0xFF, wb = (c.colour >> 16) & 0xFF;
-  auto onMesh = [](int64_t i, int64_t j, int64_t x) { return (x + j + i) % 2 == 0; };
-  switch (c.op) {
-    case DrawOp::FillRect: return EachPixel(c, [q](uint32_t) { return q; });
-    case DrawOp::FrameRect: return Frame(c);
-    case DrawOp::MaskOrColor: return EachPixel(c, [q](uint32_t p) { return MaskOrRule(p, q); });
-    case DrawOp::ClearRect: return EachPixel(c, [](uint32_t) { return 0u; });
-    case DrawOp::ScreenColor: return EachPixel(c, [q](uint32_t p) { return Screen(p, q); });
-    case DrawOp::MultiplyColor:
-      return EachPixel(c, [q](uint32_t p) { return Multiply256(p, q); });
-    case DrawOp::GrayAverage:
-      return EachPixel(c, [](uint32_t p) {
-        const uint32_t v = ((p >> 16) + G(p) + B(p)) / 3;
-        return v | (v << 8) | (v << 16);
-      });
-    case DrawOp::GrayWeighted:
-      return EachPixel(c, [](uint32_t p) {
-        const uint32_t v = 3 * R(p) / 8 + G(p) / 2 + B(p) / 8;
-        return Pack(v, v, v);
-      });
-    case DrawOp::Mosaic: return Mosaic(c);
-    case DrawOp::BlurFrom: return Blur(c);
-    case DrawOp::Blt:
-      return Blit(c, [](uint32_t s, uint32_t, uint32_t, int64_t, int64_t, int64_t) { return s; });
-    case DrawOp::BltKeyed:
-      return Blit(c, [q](uint32_t s, uint32_t, uint32_t d, int64_t, int64_t, int64_t) {
-        return s != q ? s : d;
-      });
-    case DrawOp::BltKeyedMesh:
-      return Blit(c, [&](uint32_t s, uint32_t, uint32_t d, int64_t i, int64_t j, int64_t x) {
-        return onMesh(i, j, x) && s != q ? s : d;
-      });
-    case DrawOp::BltKeyedBlend: {
-      const uint32_t vr = c.weights & 0xFF, vg = (c.weights >> 8) & 0xFF;
-      const uint32_t vb = (c.weights >> 16) & 0xFF;
-      return Blit(c, [=](uint32_t s, uint32_t, uint32_t d, int64_t, int64_t, int64_t) {
-        return s != q ? Mix(s, d, vr, vg, vb) : d;
-      });
-    }
-    case DrawOp::BltMesh:
-      return Blit(c, [&](uint32_t s, uint32_t, uint32_t d, int64_t i, int64_t j, int64_t x) {
-        return onMesh(i, j, x) ? s : d;
-      });
-    case DrawOp::BltDissolveRange:
-      if (c.n[0] > c.n[1]) return RC_BAD_LENGTH;
-      if (c.source < 0) return RC_NULL_ARGUMENT;
-      for (int64_t level = c.n[0]; level < c.n[1]; ++level) {
-        if (level >= 0 && level <= 15) Dissolve(c, static_cast<int32_t>(level));
-      }
-      return RC_OK;
-    case DrawOp::BltDissolve: return Dissolve(c, c.n[0]);
-    case DrawOp::BltMaskOr:
-      return Blit(c, [](uint32_t s, uint32_t, uint32_t d, int64_t, int64_t, int64_t) {
-        return MaskOrRule(s, d);
-      });
-    case DrawOp::BltClear:
-      return Blit(c, [](uint32_t, uint32_t, uint32_t, int64_t, int64_t, int64_t) { return 0u; });
-    case DrawOp::BltMultiply:
-      return Blit(c, [](uint32_t s, uint32_t, uint32_t d, int64_t, int64_t, int64_t) {
-        return Multiply256(s, d);
-      });
-    case DrawOp::BltBlendLevel:
-    case DrawOp::BltBlendColor:
-    case DrawOp::BltBlendHalf: {
-      uint32_t r = wr, g = wg, b = wb;
-      if (c.op == DrawOp::BltBlendLevel) r = g = b = static_cast<uint32_t>(c.n[0]) % 256;
-      if (c.op == DrawOp::BltBlendHalf) r = g = b = 127;
-      return Blit(c, [=](uint32_t s, uint32_t, uint32_t d, int64_t, int64_t, int64_t) {
-        return Mix(s, d, r, g, b);
-      });
-    }
-    case DrawOp::BltMaskBlend:
-      return Blit(c, [](uint32_t s, uint32_t m, uint32_t d, int64_t, int64_t, int64_t) {
-        return Mix(s, d, R(m), G(m), B(m));
-      });
-    case DrawOp::BltMaskMultiply:
-      return Blit(c, [](uint32_t s, uint32_t m, uint32_t d, int64_t, int64_t, int64_t) {
-        return Pack(MaskMultiplyChannel(R(s), R(m), R(d)), MaskMultiplyChannel(G(s), G(m), G(d)),
-                    MaskMultiplyChannel(B(s), B(m), B(d)));
-      });
-    case DrawOp::BltMaskKey:
-      return Blit(c, [&](uint32_t s, uint32_t m, uint32_t d, int64_t, int64_t, int64_t) {
-        return B(m) == c.colour ? s : d;
-      });
-    case DrawOp::Count: break;
-  }
-  return -1;
+// One axis of a blit: the destination point p, the source span lo..hi and the mask point p2
+// clipped in exact arithmetic to the destination, the source, then any mask. A point below 0
+// moves the others along; a span that would end past an edge is cut.
+void ClipAxis(int64_t& p, int64_t& lo, int64_t& hi, int64_t& p2, int64_t dest, int64_t source,
+              const int32_t* mask) {
+  if (p < 0) lo -= p, p2 -= p, p = 0;
+  if (p + (hi - lo) > dest) hi = lo + (dest - p);
+  if (lo < 0) p -= lo, p2 -= lo, lo = 0;
+  hi = std::min(hi, source);
+  if (mask && p2 < 0) lo -= p2, p -= p2, p2 = 0;
+  if (mask && p2 + (hi - lo) > *mask) hi = lo + (*mask - p2);
 }
 
 }  // namespace
 
-Rect RefResolveRect(const Rect* rect, int32_t width, int32_t height) {
-  if (rect == nullptr) return Rect{0, 0, width, height};
-  Rect r = *rect;
-  if (r.left < 0) r.left = 0;
-  if (r.top < 0) r.top = 0;
-  if (r.right > width) r.right = width;
-  if (r.bottom > height) r.bottom = height;
-  return r;
+std::array<int64_t, 8> ClipArea(const DrawCall& c, std::vector<RefImage>& images) {
+  const RefImage& d = images[size_t(c.dest)];
+  const RefImage& s = images[size_t(c.source)];
+  const RefImage* m = IsMaskBlit(c.op) ? &images[size_t(c.mask)] : nullptr;
+  const Rect r = c.hasRect ? c.rect : Rect{0, 0, s.width, s.height};
+  std::array<int64_t, 8> a{c.x, c.y, r.left, r.top, r.right, r.bottom, c.maskX, c.maskY};
+  ClipAxis(a[1], a[3], a[5], a[7], d.height, s.height, m ? &m->height : nullptr);
+  ClipAxis(a[0], a[2], a[4], a[6], d.width, s.width, m ? &m->width : nullptr);
+  return a;
 }
 
-namespace {
-
-void ClipToDestinationAndSource(RefClip& c, int64_t dw, int64_t dh, int64_t sw, int64_t sh) {
-  if (c.y < 0) { c.top -= c.y; c.y2 -= c.y; c.y = 0; }
-  if (c.y + (c.bottom - c.top) > dh) c.bottom = c.top + (dh - c.y);
-  if (c.x < 0) { c.left -= c.x; c.x2 -= c.x; c.x = 0; }
-  if (c.x + (c.right - c.left) > dw) c.right = c.left + (dw - c.x);
-  if (c.top < 0) { c.y -= c.top; c.y2 -= c.top; c.top = 0; }
-  if (c.bottom > sh) c.bottom = sh;
-  if (c.left < 0) { c.x -= c.left; c.x2 -= c.left; c.left = 0; }
-  if (c.right > sw) c.right = sw;
-}
-
-void ClipToMask(RefClip& c, int64_t mw, int64_t mh) {
-  if (c.y2 < 0) { c.top -= c.y2; c.y -= c.y2; c.y2 = 0; }
-  if (c.y2 + (c.bottom - c.top) > mh) c.bottom = c.top + (mh - c.y2);
-  if (c.x2 < 0) { c.left -= c.x2; c.x -= c.x2; c.x2 = 0; }
-  if (c.x2 + (c.right - c.left) > mw) c.right = c.left + (mw - c.x2);
-}
-
-}  // namespace
-
-RefClip RefClipOf(const DrawCall& call, const std::vector<RefImage>& images) {
-  const RefImage& d = images[static_cast<size_t>(call.dest)];
-  const RefImage& s = images[static_cast<size_t>(call.source)];
-  RefClip clip{call.x, call.y, 0, 0, s.width, s.height, call.maskX, call.maskY};
-  if (call.hasRect) {
-    clip.left = call.rect.left;
-    clip.top = call.rect.top;
-    clip.right = call.rect.right;
-    clip.bottom = call.rect.bottom;
+ResultCode RunReference(const DrawCall& c, std::vector<RefImage>& images) {
+  const auto image = [&](int k) { return k >= 0 ? &images[static_cast<size_t>(k)] : nullptr; };
+  const bool twoSurfaces = IsBlit(c.op) || c.op == DrawOp::BlurFrom;
+  RefImage* d = image(c.dest);
+  RefImage* s = twoSurfaces ? image(c.source) : nullptr;
+  RefImage* m = IsMaskBlit(c.op) ? image(c.mask) : nullptr;
+  // The arguments, in the order the operations check them.
+  if (c.op == DrawOp::Mosaic && (c.n[0] < 1 || c.n[1] < 1)) return RC_BAD_LENGTH;
+  if (c.op == DrawOp::BlurFrom && c.n[0] < 1) return RC_BAD_LENGTH;
+  if (c.op == DrawOp::BltDissolveRange && c.n[0] > c.n[1]) return RC_BAD_LENGTH;
+  if (c.op == DrawOp::BltDissolve && (c.n[0] < 0 || c.n[0] > 15)) return RC_BAD_LENGTH;
+  if (twoSurfaces && (!s || (IsMaskBlit(c.op) && !m))) return RC_NULL_ARGUMENT;
+  if (c.op == DrawOp::BlurFrom && c.n[1] < 1) return RC_BAD_LENGTH;
+  if (c.op == DrawOp::BltDissolveRange) {  // level by level; the levels' failures do not count
+    DrawCall level = c;
+    level.op = DrawOp::BltDissolve;
+    for (level.n[0] = std::max(c.n[0], 0); level.n[0] < std::min(c.n[1], 16); ++level.n[0])
+      RunReference(level, images);
+    return RC_OK;
   }
-  ClipToDestinationAndSource(clip, d.width, d.height, s.width, s.height);
-  if (IsMaskBlit(call.op)) {
-    const RefImage& m = images[static_cast<size_t>(call.mask)];
-    ClipToMask(clip, m.width, m.height);
+  const std::array<int64_t, 8> a = IsBlit(c.op) ? ClipArea(c, images) : std::array<int64_t, 8>{};
+  if (IsBlit(c.op) && a[4] < a[2] && a[5] < a[3]) return RC_CLIP_EMPTY;
+  // Locked in order, the destination first: the first that fails gives the result.
+  for (RefImage* locked : {d, s, m}) {
+    if (locked && locked->lockError != RC_OK) return locked->lockError;
   }
-  return clip;
-}
-
-ResultCode RunReference(const DrawCall& call, std::vector<RefImage>& images,
-                        std::vector<std::string>& log) {
-  return Model(images, log).Run(call);
+  const Rect r = !c.hasRect ? Rect{0, 0, d->width, d->height}
+                            : Rect{std::max(c.rect.left, 0), std::max(c.rect.top, 0),
+                                   std::min(c.rect.right, d->width), std::min(c.rect.bottom, d->height)};
+  if (c.op == DrawOp::Mosaic) {
+    Mosaic(c, *d, r);
+  } else if (c.op == DrawOp::BlurFrom) {
+    Blur(c, *d, *s, r);
+  } else if (IsBlit(c.op)) {
+    for (int64_t i = 0; i < a[5] - a[3]; ++i)
+      for (int64_t j = 0; j < a[4] - a[2]; ++j) {
+        uint32_t& dv = d->At(a[0] + j, a[1] + i);
+        dv = NewPixel(c, s->At(a[2] + j, a[3] + i), m ? m->At(a[6] + j, a[7] + i) : 0, dv, i, j, a[0]);
+      }
+  } else if (c.op == DrawOp::FrameRect && (r.bottom <= r.top || r.right <= r.left)) {
+    return RC_EMPTY_RECT;
+  } else {
+    for (int64_t row = r.top; row < r.bottom; ++row)
+      for (int64_t col = r.left; col < r.right; ++col) {
+        const bool edge = row == r.top || row == r.bottom - 1 || col == r.left || col == r.right - 1;
+        uint32_t& dv = d->At(col, row);
+        if (c.op != DrawOp::FrameRect || edge) dv = NewPixel(c, 0, 0, dv, 0, 0, 0);
+      }
+  }
+  return RC_OK;
 }

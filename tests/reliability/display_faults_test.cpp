@@ -1,6 +1,7 @@
 // The display and its surfaces when heap blocks or GDI objects cannot be had, each such call
-// failing in turn: every failure is the documented code, a surface that reports success has
-// pixels, and Close gives back every device context and section, whichever call failed.
+// failing in turn (the table's growth among them): every failure is the call's own code and
+// leaves the rest as it was, a surface that reports success has pixels, and Close gives back
+// every device context and section.
 #include <gtest/gtest.h>
 
 #include "faults/fault_sweep.h"
@@ -12,74 +13,49 @@ namespace {
 
 using subst::Fault;
 
-ResultCode CodeOf(const FaultCase& f) {
-  if (!f.kind) return RC_OK;
-  switch (*f.kind) {
-    case Fault::kHeapAlloc: return RC_NO_MEMORY;
-    case Fault::kGetDC: return RC_GET_DC_FAILED;
-    case Fault::kMemoryDC: return RC_NO_DC;
-    default: return RC_DIB_FAILED;  // the section, or selecting it
-  }
-}
-
-// A Create either worked, and the pixels are there, or failed with the fault's own code.
-void ExpectCreated(Surface* s, int32_t width, int32_t height, const FaultCase& f) {
-  if (!s) return;
-  const ResultCode rc = s->Create(width, height);
-  if (rc != RC_OK) {
-    EXPECT_EQ(rc, CodeOf(f));
-  }
-  uint32_t* pixels = s->Lock();
-  EXPECT_EQ(pixels != nullptr, rc == RC_OK);
-  for (int32_t i = 0; pixels && i < s->Pitch() * s->Height(); ++i) pixels[i] = 0x00123456;
-}
-
-void ExpectNothingHeld() {
-  const subst::GdiObjectCounts held = subst::OutstandingGdiObjects();
-  EXPECT_EQ(held.windowDCs, 0);
-  EXPECT_EQ(held.memoryDCs, 0);
-  EXPECT_EQ(held.bitmaps, 0);
-}
-
 TEST(DisplayFaults, FailuresAreReportedAndCloseGivesEverythingBack) {
+  const auto nothingHeld = [] {
+    const auto held = subst::OutstandingGdiObjects();
+    return held.windowDCs + held.memoryDCs + held.bitmaps == 0;
+  };
   const HWND window = subst::CreateTestWindow(32, 32);
-  DisplayDesc desc{};
-  desc.size = kDisplayDescSize;
-  desc.width = 32;
-  desc.height = 20;
-  desc.window = WindowToDesc(window);
+  const DisplayDesc desc{kDisplayDescSize, 0, 0, 32, 20, 24, WindowToDesc(window)};
   SweepFaults({Fault::kHeapAlloc, Fault::kGetDC, Fault::kMemoryDC, Fault::kSection, Fault::kSelect},
               [&](const FaultCase& f) {
-                {
-                  Display display;
-                  const ResultCode opened = display.Open(&desc);
-                  // Without a table there is no primary surface to create.
-                  if (opened != RC_OK) {
-                    EXPECT_EQ(opened, f.Fails(Fault::kHeapAlloc) ? RC_NO_SURFACE : CodeOf(f));
-                  }
-                  Surface* heap = display.CreateSurface32(0);
-                  Surface* dib = display.CreateSurface32(1);
-                  Surface* plainDib = display.CreateSurface(2);
-                  if (!f.kind) {
-                    EXPECT_NE(heap, nullptr);
-                  }
-                  ExpectCreated(heap, 8, 8, f);
-                  ExpectCreated(dib, 9, 5, f);
-                  ExpectCreated(plainDib, 3, 3, f);
-                  // Selecting the old bitmap back may fail as well as anything else here.
-                  if (dib) {
-                    EXPECT_EQ(dib->Release(), RC_OK);
-                  }
-                  ExpectCreated(dib, 17, 2, f);
-                  const ResultCode presented = display.PresentAll();
-                  if (!f.kind) {
-                    EXPECT_EQ(presented, RC_OK);
-                  }
-                  EXPECT_EQ(display.Close(), RC_OK);
-                  ExpectNothingHeld();
-                }
-                ExpectNothingHeld();
-              });
+    const ResultCode code = !f.kind ? RC_OK : f.Fails(Fault::kHeapAlloc) ? RC_NO_MEMORY
+                            : f.Fails(Fault::kGetDC) ? RC_GET_DC_FAILED
+                            : f.Fails(Fault::kMemoryDC) ? RC_NO_DC : RC_DIB_FAILED;  // section, select
+    {
+      Display display;
+      const ResultCode opened = display.Open(&desc);
+      Surface32* primary = display.GetPrimarySurface();  // none without a table
+      EXPECT_EQ(opened, !primary ? RC_NO_SURFACE : primary->Lock() ? RC_OK : code);
+      // Past the table's first 30 slots: heap, DIB and plain DIB surfaces.
+      int32_t count = primary ? 1 : 0;
+      for (int32_t i = 0; i < 31; ++i) {
+        const int32_t capacity = display.TableCapacity();
+        Surface* s = i % 3 == 2 ? display.CreateSurface(2) : display.CreateSurface32(i % 3);
+        // A surface takes the next slot, or the table could not grow and stays as it was.
+        EXPECT_TRUE(s ? display.SurfaceAt(count++) == s
+                      : f.Fails(Fault::kHeapAlloc) && display.TableCapacity() == capacity);
+        if (!s) continue;
+        // A second Create takes the place of the first; for one surface, after a Release.
+        EXPECT_EQ(i != 1 || s->Create(17, 2) != RC_OK ? RC_OK : s->Release(), RC_OK);
+        const ResultCode created = s->Create(9, 5);
+        uint32_t* pixels = s->Lock();
+        EXPECT_EQ(created, pixels ? RC_OK : code);
+        for (int32_t k = 0; pixels && k < s->Pitch() * s->Height(); ++k) pixels[k] = 0x00123456;
+      }
+      const int32_t capacity = display.TableCapacity();
+      const ResultCode grown = display.GrowSurfaceTable();
+      EXPECT_EQ(grown, display.TableCapacity() > capacity ? RC_OK : code);
+      EXPECT_EQ(display.SurfaceCount(), count);
+      EXPECT_EQ(display.PresentAll(), !display.DeviceContext() ? RC_NO_DC : primary ? RC_OK : RC_NO_SURFACE);
+      EXPECT_EQ(display.Close(), RC_OK);
+      EXPECT_TRUE(nothingHeld());
+    }
+    EXPECT_TRUE(nothingHeld());
+  });
   subst::DestroyTestWindow(window);
 }
 
