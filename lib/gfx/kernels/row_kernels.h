@@ -87,6 +87,7 @@ struct RowKernels {
   MaskRowKernel maskMultiply = nullptr;
   MaskRowKernel maskKey = nullptr;
 
+  // Scalar only: where a table has mosaicBand, step 1 never sums block by block.
   BlockSumKernel sumBlock = nullptr;
   BlockFillKernel fillBlock = nullptr;
 

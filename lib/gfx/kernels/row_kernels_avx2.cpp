@@ -101,12 +101,6 @@ struct V {
   }
   ZV_SIMD static Reg LowGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(0, 1)); }
   ZV_SIMD static Reg HighGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(2, 1)); }
-  ZV_SIMD static uint32_t SumLanes(Reg v) {
-    __m128i half = _mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
-    half = _mm_add_epi32(half, _mm_shuffle_epi32(half, 0x4E));
-    half = _mm_add_epi32(half, _mm_shuffle_epi32(half, 0xB1));
-    return static_cast<uint32_t>(_mm_cvtsi128_si32(half));
-  }
 };
 
 #include "kernels/row_kernels_simd.inc"

@@ -92,11 +92,6 @@ struct V {
   ZV_SIMD static Reg HighGreens(Reg g) {
     return _mm_and_si128(_mm_srli_epi32(g, 8), _mm_set1_epi32(0xFF00));
   }
-  ZV_SIMD static uint32_t SumLanes(Reg v) {
-    v = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0x4E));
-    v = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0xB1));
-    return static_cast<uint32_t>(_mm_cvtsi128_si32(v));
-  }
 };
 
 #include "kernels/row_kernels_simd.inc"
