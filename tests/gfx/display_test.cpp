@@ -136,7 +136,8 @@ TEST(Display, EachStoreGivesItsGeometryAndReleaseTakesItBack) {
 // a copy that ignored the pitch would shear the picture.
 TEST(Display, OpenPresentPaintAndClose) {
   const HWND window = NewWindow(320, 240);
-  EXPECT_EQ(StartDisplay(nullptr, 301, 200) + StartDisplay(window, 0, 9) + StartDisplay(window, 9, -1), 0);
+  EXPECT_EQ(StartDisplay(nullptr, 301, 200) + StartDisplay(window, 0, 9) + StartDisplay(window, 9, -1) +
+                StartDisplay(window, 9, 0), 0);
   ASSERT_TRUE(!g_display && StartDisplay(window, 301, 200) == 1);
   Display& display = *g_display;
   DisplayDesc desc{kDisplayDescSize, 0, 0, 301, 200, 24, WindowToDesc(window)}, bad = desc, zero{};
