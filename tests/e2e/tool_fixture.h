@@ -3,6 +3,7 @@
 // reported Windows version the test chooses.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -205,7 +206,17 @@ class ToolTest : public ::testing::Test {
       const SIZE_T size = (path.size() + 1) * sizeof(wchar_t);
       void* remote = VirtualAllocEx(tool_.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
       ASSERT_TRUE(WriteProcessMemory(tool_.hProcess, remote, path.c_str(), size, nullptr));
-      Send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
+      // A selection sent while the browser still fills its tree is lost to the tree's own
+      // start on the desktop: send it again until it holds.
+      const HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
+      auto onDesktop = [&] {
+        return Send(tree, TVM_GETNEXTITEM, TVGN_CARET) == Send(tree, TVM_GETNEXTITEM, TVGN_ROOT);
+      };
+      EXPECT_TRUE(WaitUntil([&] {
+        Send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
+        Sleep(50);
+        return !onDesktop();
+      })) << "the folder browser did not take the path";
       VirtualFreeEx(tool_.hProcess, remote, 0, MEM_RELEASE);
     }
     Press(browser, path.empty() ? IDCANCEL : IDOK);
