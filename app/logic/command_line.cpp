@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/logic/messages.h"
+#include "file/sjis_string.h"
 
 namespace {
 
@@ -10,10 +11,6 @@ namespace {
 constexpr size_t kArgumentCapacity = kPathBufferSize + 64;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-bool IsSjisLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 

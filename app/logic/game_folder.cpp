@@ -3,14 +3,7 @@
 #include <cstring>
 
 #include "app/logic/app_state.h"
-
-namespace {
-
-bool IsSjisLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-}  // namespace
+#include "file/sjis_string.h"
 
 bool EndsWithBackslash(const char* path) {
   bool lastIsBackslash = false;

@@ -7,10 +7,7 @@
 
 namespace {
 
-bool IsLeadByte(char c) {
-  auto b = static_cast<unsigned char>(c);
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+bool IsLeadByte(char c) { return IsSjisLeadByte(static_cast<unsigned char>(c)); }
 
 char* NewZeroBlock(size_t bytes) { return static_cast<char*>(GlobalAlloc(GMEM_ZEROINIT, bytes)); }
 

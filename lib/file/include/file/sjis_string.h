@@ -1,6 +1,11 @@
 #pragma once
 #include <cstdint>
 
+// The first byte of a double-byte Shift-JIS character.
+inline bool IsSjisLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
 // An owned Shift-JIS byte string, NUL-terminated in a zero-filled block from the platform's
 // global allocator. A double-byte character (lead byte 0x81-0x9F or 0xE0-0xFC, then any trail
 // byte) counts as one character. Copying is not offered: assign the text instead.
