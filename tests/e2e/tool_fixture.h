@@ -8,6 +8,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -194,6 +195,24 @@ class ToolTest : public ::testing::Test {
     EXPECT_EQ(DialogsOf(tool_.dwProcessId, false), std::vector<HWND>{dialog_});
   }
 
+  // The label of the selected item of the browser's tree, read through the tool's memory.
+  std::wstring SelectedLabel(HWND tree) {
+    const LRESULT item = Send(tree, TVM_GETNEXTITEM, TVGN_CARET);
+    if (item == 0) return L"";
+    struct Label { TVITEMW item; wchar_t text[64]; } local = {};
+    char* remote = static_cast<char*>(
+        VirtualAllocEx(tool_.hProcess, nullptr, sizeof local, MEM_COMMIT, PAGE_READWRITE));
+    local.item.mask = TVIF_TEXT;
+    local.item.hItem = reinterpret_cast<HTREEITEM>(item);
+    local.item.pszText = reinterpret_cast<wchar_t*>(remote + offsetof(Label, text));
+    local.item.cchTextMax = 63;
+    WriteProcessMemory(tool_.hProcess, remote, &local, sizeof local, nullptr);
+    Send(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(tool_.hProcess, remote, &local, sizeof local, nullptr);
+    VirtualFreeEx(tool_.hProcess, remote, 0, MEM_RELEASE);
+    return local.text;
+  }
+
   // Picks `path` in the folder browser and presses OK; an empty path presses Cancel.
   void ChooseFolder(const std::wstring& path) {
     Press(dialog_, IDC_SELECT_FOLDER);
@@ -206,16 +225,14 @@ class ToolTest : public ::testing::Test {
       const SIZE_T size = (path.size() + 1) * sizeof(wchar_t);
       void* remote = VirtualAllocEx(tool_.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
       ASSERT_TRUE(WriteProcessMemory(tool_.hProcess, remote, path.c_str(), size, nullptr));
-      // A selection sent while the browser still fills its tree is lost to the tree's own
-      // start on the desktop: send it again until it holds.
+      // A selection sent while the browser still fills its tree is lost: send it again until
+      // the tree's selected item is the path's last folder.
       const HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
-      auto onDesktop = [&] {
-        return Send(tree, TVM_GETNEXTITEM, TVGN_CARET) == Send(tree, TVM_GETNEXTITEM, TVGN_ROOT);
-      };
+      const std::wstring leaf = path.substr(path.find_last_of(L'\\') + 1);
       EXPECT_TRUE(WaitUntil([&] {
         Send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
         Sleep(50);
-        return !onDesktop();
+        return SelectedLabel(tree) == leaf;
       })) << "the folder browser did not take the path";
       VirtualFreeEx(tool_.hProcess, remote, 0, MEM_RELEASE);
     }
