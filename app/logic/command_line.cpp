@@ -173,27 +173,28 @@ int32_t ParseCommandLine(const char* commandLine, CommandLine& line) {
   return 1;
 }
 
+namespace {
+
+// What the usage box says first about the fault it was shown for.
+const char* FaultMessage(CommandLineError error) {
+  switch (error) {
+    case CommandLineError::kUnknownSwitch: return kMessageUnknownSwitch;
+    case CommandLineError::kMissingValue: return kMessageMissingValue;
+    case CommandLineError::kBadValue: return kMessageBadValue;
+    case CommandLineError::kSilentIncomplete: return kMessageSilentIncomplete;
+    case CommandLineError::kNone: break;
+  }
+  return "";
+}
+
+}  // namespace
+
 void ComposeUsage(const CommandLine& line, char* buffer, size_t capacity) {
   if (capacity == 0) return;
   size_t used = 0;
   buffer[0] = '\0';
-  switch (line.error) {
-    case CommandLineError::kNone:
-      break;
-    case CommandLineError::kUnknownSwitch:
-      Append(buffer, capacity, used, kMessageUnknownSwitch);
-      break;
-    case CommandLineError::kMissingValue:
-      Append(buffer, capacity, used, kMessageMissingValue);
-      break;
-    case CommandLineError::kBadValue:
-      Append(buffer, capacity, used, kMessageBadValue);
-      break;
-    case CommandLineError::kSilentIncomplete:
-      Append(buffer, capacity, used, kMessageSilentIncomplete);
-      break;
-  }
   if (line.error != CommandLineError::kNone) {
+    Append(buffer, capacity, used, FaultMessage(line.error));
     Append(buffer, capacity, used, line.errorArgument);
     Append(buffer, capacity, used, "\n\n");
   }
