@@ -109,6 +109,8 @@ DrawCall RandomCall(CaseBits& bits, std::vector<RefImage>& images) {
   if (c.op == DrawOp::BltBlendLevel && Percent(bits, 50)) c.n[0] = int32_t(bits());
   // Any value now and then, but not in a run of levels, each of which is a call.
   if (c.op != DrawOp::BltDissolveRange && Percent(bits, 6)) c.n[Range(bits, 0, 1)] = Coordinate(bits, 0);
+  // The whole of surfaces alike in size, whose rows may go to a kernel as one run.
+  if (Percent(bits, 10)) c.hasRect = false, c.x = c.y = c.maskX = c.maskY = 0;
   return c;
 }
 
@@ -121,11 +123,15 @@ std::string RunRandomCase(CaseBits& bits) {
   std::vector<RefImage> images(3);
   std::unique_ptr<TestSurface32> tests[3];
   Surface32* surfaces[3];
+  const bool alike = Percent(bits, 25);  // all three of the first one's size, if it has pixels
+  int32_t width = 0, height = 0;
   for (size_t k = 0; k < 3; ++k) {
     const int kind = Range(bits, 0, 9);   // a test surface, heap, DIB, released
     const bool wide = Percent(bits, 10);  // past the widest vectors' batches
-    const int32_t width = wide ? Range(bits, 19, 150) : Range(bits, kind < 5 ? 0 : 1, 18);
-    const int32_t height = Range(bits, kind < 5 ? 0 : 1, wide ? 4 : 18);
+    if (!alike || width * height == 0) {
+      width = wide ? Range(bits, 19, 150) : Range(bits, kind < 5 ? 0 : 1, 18);
+      height = Range(bits, kind < 5 ? 0 : 1, wide ? 4 : 18);
+    }
     RefImage& image = images[k];
     if (kind < 5) {
       tests[k] = std::make_unique<TestSurface32>(width, height, width + Range(bits, 0, 4));

@@ -28,7 +28,10 @@ void DissolveLevelsAtOnce(Surface32& dest, int32_t x, int32_t y, Surface32* sour
     args.dissolveColumns |= ColumnsOfLevel(level);
   }
   if (args.dissolveColumns == 0) return;
-  DrawBlit(dest, x, y, source, sourceRect, &RowKernels::copyDissolve, args);
+  // Rows differ unless every level is drawn.
+  const bool rowsAlike = args.dissolveColumns == 0xFFFF;
+  DrawBlit(dest, x, y, source, sourceRect, &RowKernels::copyDissolve, args,
+           RowPattern{0, 1, rowsAlike});
 }
 
 }  // namespace
@@ -56,5 +59,5 @@ ResultCode Surface32::BltDissolve(int32_t x, int32_t y, Surface32* source,
   KernelArgs args;
   args.dissolveColumns = ColumnsOfLevel(level);
   return DrawBlit(*this, x, y, source, sourceRect, &RowKernels::copyDissolve, args,
-                  RowPattern{DissolvePhase[level].row, 4});
+                  RowPattern{DissolvePhase[level].row, 4, false});
 }

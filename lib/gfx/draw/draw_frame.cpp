@@ -1,6 +1,18 @@
 #include "draw/draw_frame.h"
 
+#include <algorithm>
+
 namespace {
+
+// How many area rows of width pixels one kernel call may take: all of them when every surface's
+// rows follow each other without a gap (a pitch of exactly width, counted upwards), one
+// otherwise. A run stays within int32_t.
+int64_t RowsPerCall(const PixelRows* rows, int count, int64_t width, int64_t height) {
+  for (int i = 0; i < count; ++i) {
+    if (rows[i].pitch != width) return 1;
+  }
+  return std::min<int64_t>(height, INT32_MAX / width);
+}
 
 // Only a source that is also the destination can see the call's own writes: such calls keep to
 // the scalar kernels, whose pixel order they rely on.
@@ -34,10 +46,14 @@ ResultCode RunBlitFrame(Surface32& dest, int32_t x, int32_t y, Surface32* source
   }
   if (width > 0 && height > 0) {
     args.destX = static_cast<uint32_t>(area.x);
-    for (int64_t i = pattern.firstRow; i < height; i += pattern.rowStep) {
+    const bool joinRows = pattern.rowsAlike && pattern.rowStep == 1;
+    const int64_t rowsPerCall = joinRows ? RowsPerCall(rows, count, width, height) : 1;
+    const int64_t rowStep = joinRows ? rowsPerCall : pattern.rowStep;
+    for (int64_t i = pattern.firstRow; i < height; i += rowStep) {
+      const int64_t runRows = std::min(rowsPerCall, height - i);
       drawRow(rows[0].At(area.x, area.y + i), rows[1].At(area.left, area.top + i),
               mask != nullptr ? rows[2].At(area.x2, area.y2 + i) : nullptr,
-              static_cast<int32_t>(width), static_cast<int32_t>(i), args);
+              static_cast<int32_t>(width * runRows), static_cast<int32_t>(i), args);
     }
   }
   return UnlockInReverse(surfaces, count);
@@ -66,10 +82,14 @@ ResultCode UnlockInReverse(Surface32* const* surfaces, int count) {
 ResultCode DrawRectRows(Surface32& surface, const Rect* rect, RectRowKernel RowKernels::*kernel,
                         const KernelArgs& args) {
   return WithLockedRect(surface, rect, [&](const PixelRows& rows, const Rect& work) {
-    if (work.right <= work.left) return RC_OK;
+    if (work.right <= work.left || work.bottom <= work.top) return RC_OK;
     const RectRowKernel drawRow = KernelOf(ActiveRowKernels(), kernel);
-    for (int32_t y = work.top; y < work.bottom; ++y) {
-      drawRow(rows.At(work.left, y), work.right - work.left, args);
+    const int64_t width = work.right - work.left;
+    const int64_t height = work.bottom - work.top;
+    const int64_t rowsPerCall = RowsPerCall(&rows, 1, width, height);
+    for (int64_t i = 0; i < height; i += rowsPerCall) {
+      drawRow(rows.At(work.left, work.top + i),
+              static_cast<int32_t>(width * std::min(rowsPerCall, height - i)), args);
     }
     return RC_OK;
   });

@@ -59,10 +59,13 @@ ResultCode WithLockedRect(Surface32& surface, const Rect* rect, Body&& body) {
 ResultCode DrawRectRows(Surface32& surface, const Rect* rect, RectRowKernel RowKernels::*kernel,
                         const KernelArgs& args);
 
-// Which area rows a blit visits: firstRow, firstRow + rowStep, ...
+// Which area rows a blit visits: firstRow, firstRow + rowStep, ... A kernel that treats every
+// row alike may be given rows that follow each other in memory in every surface as one longer
+// row: the pixels and their order are the same, the per-row cost is paid once.
 struct RowPattern {
   int32_t firstRow = 0;
   int32_t rowStep = 1;
+  bool rowsAlike = true;
 };
 
 // The blit frame: null source test, working source Rect, clip, the both-negative test (RC_CLIP_EMPTY),

@@ -115,6 +115,21 @@ struct V {
   }
   ZV_SIMD static Reg LowGreens(Reg g) { return _mm512_shuffle_epi8(g, MoveByte(0, 1)); }
   ZV_SIMD static Reg HighGreens(Reg g) { return _mm512_shuffle_epi8(g, MoveByte(2, 1)); }
+  // Byte pairs: a's and b's bytes interleaved, within each 128-bit lane.
+  static constexpr bool kPairedBytes = true;
+  ZV_SIMD static Reg PairLowBytes(Reg a, Reg b) { return _mm512_unpacklo_epi8(a, b); }
+  ZV_SIMD static Reg PairHighBytes(Reg a, Reg b) { return _mm512_unpackhi_epi8(a, b); }
+  // Each 16-bit lane: u0 * i0 + u1 * i1 of its bytes, u unsigned, i signed (sums saturate).
+  ZV_SIMD static Reg MultiplyAddPairs(Reg u, Reg i) { return _mm512_maddubs_epi16(u, i); }
+  // 16-bit lanes of two vectors back into bytes, saturated, within each 128-bit lane.
+  ZV_SIMD static Reg PackBytes(Reg a, Reg b) { return _mm512_packus_epi16(a, b); }
+  // A byte value v (below 256) in each channel: v * 0x010101.
+  ZV_SIMD static Reg GreyOfByte(Reg v) {
+    return _mm512_shuffle_epi8(v, _mm512_setr_epi32(0x80000000, 0x80040404, 0x80080808, 0x800C0C0C,
+                                             0x80000000, 0x80040404, 0x80080808, 0x800C0C0C,
+                                             0x80000000, 0x80040404, 0x80080808, 0x800C0C0C,
+                                             0x80000000, 0x80040404, 0x80080808, 0x800C0C0C));
+  }
 };
 
 #include "kernels/row_kernels_simd.inc"

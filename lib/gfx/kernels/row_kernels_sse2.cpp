@@ -92,6 +92,12 @@ struct V {
   ZV_SIMD static Reg HighGreens(Reg g) {
     return _mm_and_si128(_mm_srli_epi32(g, 8), _mm_set1_epi32(0xFF00));
   }
+  // No multiply-add of byte pairs before SSSE3: the rules keep to 16-bit lane halves.
+  static constexpr bool kPairedBytes = false;
+  // A byte value v (below 256) in each channel: v * 0x010101.
+  ZV_SIMD static Reg GreyOfByte(Reg v) {
+    return _mm_or_si128(_mm_or_si128(v, _mm_slli_epi32(v, 8)), _mm_slli_epi32(v, 16));
+  }
 };
 
 #include "kernels/row_kernels_simd.inc"
