@@ -6,10 +6,11 @@
 Rewrites the part of performance.md between the markers "<!-- results begin -->" and
 "<!-- results end -->" and writes the bar chart. Medians are used when the run had repetitions.
 With a fourth argument, also keeps the run's context and medians there, from which the page
-can be made again.
+can be made again; the run kept there before is the one the page compares with.
 """
 import json
 import math
+import os
 import re
 import sys
 
@@ -68,6 +69,43 @@ def ratio_of(op, path, size, rates):
     return None
 
 
+def relative_rate(op, path, size, rates):
+    """A rate over its baseline in the same run, so that runs on busier or quieter machines compare."""
+    found = ratio_of(op, path, size, rates)
+    if found is not None:
+        return found[0]
+    own, copy = rates.get(f"{op}/{path}/{size}"), rates.get(f"memcpy/{size}")
+    return own / copy if own is not None and copy else None
+
+
+def comparison(paths, rates, previous, previous_context):
+    """Each path's relative rate over the previous run's, and the cells that lost more than 10 %."""
+    lines = ["", "### Against the previous run",
+             "", f"Each cell is the rate relative to its baseline (as in the ratio tables; memcpy for "
+             f"`FrameRect` and `BltDissolve`) over the same in the run of "
+             f"{previous_context.get('date', '?')}: above 1 is faster than then.", ""]
+    slower = []
+    for size in ["400x300", "800x600"]:
+        lines.append(f"| {size.replace('x', ' × ')} | " + " | ".join(paths) + " |")
+        lines.append("|---|" + "---:|" * len(paths))
+        for op in ORDER:
+            cells = []
+            for p in paths:
+                now = relative_rate(op, p, size, rates)
+                then = relative_rate(op, p, size, previous)
+                if now is None or then is None:
+                    cells.append("")
+                    continue
+                cells.append(f"{now / then:.2f}")
+                if now / then < 0.9:
+                    slower.append(f"`{op}` {p} at {size.replace('x', ' × ')} ({now / then:.2f})")
+            if any(cells):
+                lines.append(f"| `{op}` | " + " | ".join(cells) + " |")
+        lines.append("")
+    lines.append("Slower than then by more than 10 %: " + ("; ".join(slower) if slower else "none") + ".")
+    return lines
+
+
 def cache_sizes(context):
     """The benchmark's own CPUID reading, or Google Benchmark's list from the system."""
     if "cache_sizes" in context:
@@ -77,7 +115,7 @@ def cache_sizes(context):
                      for c in caches) or "?"
 
 
-def tables(context, rates):
+def tables(context, rates, previous=None, previous_context=None):
     paths = [p for p in PATHS if any(f"Blt/{p}/{s}" in rates for s in SIZES)]
     target = TARGET_PATH if TARGET_PATH in paths else paths[-1]
     lines = []
@@ -131,6 +169,8 @@ def tables(context, rates):
                      "pixman_MULTIPLY", "pixman_ADD", "BlurFrom_direct"]:
             if f"{name}{at}" in rates:
                 lines.append(f"| {name.replace('_', ' ')} | {giga(rates[name + at])} |")
+    if previous:
+        lines += comparison(paths, rates, previous, previous_context)
     return "\n".join(lines)
 
 
@@ -200,13 +240,16 @@ def main():
     if len(sys.argv) not in (4, 5):
         sys.exit(__doc__)
     context, rates = load_rates(sys.argv[1])
+    previous_context, previous = {}, None
+    if len(sys.argv) == 5 and os.path.exists(sys.argv[4]):
+        previous_context, previous = load_rates(sys.argv[4])
     with open(sys.argv[2]) as f:
         page = f.read()
     begin, end = "<!-- results begin -->", "<!-- results end -->"
     if begin not in page or end not in page:
         sys.exit(f"{sys.argv[2]} has no {begin} ... {end} markers")
     page = re.sub(re.escape(begin) + ".*?" + re.escape(end),
-                  lambda _: begin + "\n" + tables(context, rates) + "\n" + end, page, flags=re.S)
+                  lambda _: begin + "\n" + tables(context, rates, previous, previous_context) + "\n" + end, page, flags=re.S)
     with open(sys.argv[2], "w") as f:
         f.write(page)
     with open(sys.argv[3], "w") as f:
