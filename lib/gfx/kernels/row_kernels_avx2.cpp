@@ -109,6 +109,10 @@ struct V {
   ZV_SIMD static Reg MultiplyAddPairs(Reg u, Reg i) { return _mm256_maddubs_epi16(u, i); }
   // 16-bit lanes of two vectors back into bytes, saturated, within each 128-bit lane.
   ZV_SIMD static Reg PackBytes(Reg a, Reg b) { return _mm256_packus_epi16(a, b); }
+  // Whether no lane has a bit of mask set.
+  ZV_SIMD static bool NoneOf(Reg v, Reg mask) { return _mm256_testz_si256(v, mask) != 0; }
+  // Each 32-bit lane: its low 16-bit lane plus its high one, both signed.
+  ZV_SIMD static Reg AddHalves16(Reg v) { return _mm256_madd_epi16(v, _mm256_set1_epi16(1)); }
   // A byte value v (below 256) in each channel: v * 0x010101.
   ZV_SIMD static Reg GreyOfByte(Reg v) {
     return _mm256_shuffle_epi8(v, _mm256_setr_epi32(0x80000000, 0x80040404, 0x80080808, 0x800C0C0C, 0x80000000, 0x80040404, 0x80080808, 0x800C0C0C));
