@@ -85,6 +85,25 @@ struct V {
     run = _mm_add_epi32(run, _mm256_extracti128_si256(v, 1));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), run);
   }
+  // Inclusive running sums of the lanes from the first, plus carry; carry gains their total.
+  // The carry waits only on its add, not on the shuffles.
+  ZV_SIMD static Reg PrefixSum32(Reg v, Reg& carry) {
+    v = _mm256_add_epi32(v, _mm256_slli_si256(v, 4));
+    v = _mm256_add_epi32(v, _mm256_slli_si256(v, 8));
+    // The low half's total into the high half.
+    const Reg lowTotal = _mm256_shuffle_epi32(v, 0xFF);
+    v = _mm256_add_epi32(v, _mm256_permute2x128_si256(lowTotal, lowTotal, 0x08));
+    const Reg sums = _mm256_add_epi32(v, carry);
+    carry = _mm256_add_epi32(carry, _mm256_permutevar8x32_epi32(v, _mm256_set1_epi32(7)));
+    return sums;
+  }
+  // floor(s / n) lane by lane as (s + 0.5) * (1 / n) in single precision, s below 2^21 and
+  // n below 2^13 (see ScaleDown).
+  ZV_SIMD static Reg ScaleDownEach(Reg s, Reg n) {
+    const __m256 inverse = _mm256_div_ps(_mm256_set1_ps(1.0f), _mm256_cvtepi32_ps(n));
+    const __m256 half = _mm256_add_ps(_mm256_cvtepi32_ps(s), _mm256_set1_ps(0.5f));
+    return _mm256_cvttps_epi32(_mm256_mul_ps(half, inverse));
+  }
   // A byte shuffle that moves byte `from` of every 32-bit lane to byte `to` and clears the
   // others; the shuffle indexes bytes within each 128-bit lane.
   ZV_SIMD static Reg MoveByte(int from, int to) {

@@ -80,6 +80,22 @@ struct V {
     run = _mm_add_epi32(run, v);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
   }
+  // Inclusive running sums of the lanes from the first, plus carry; carry gains their total.
+  // The carry waits only on its add, not on the shuffles.
+  ZV_SIMD static Reg PrefixSum32(Reg v, Reg& carry) {
+    v = _mm_add_epi32(v, _mm_slli_si128(v, 4));
+    v = _mm_add_epi32(v, _mm_slli_si128(v, 8));
+    const Reg sums = _mm_add_epi32(v, carry);
+    carry = _mm_add_epi32(carry, _mm_shuffle_epi32(v, 0xFF));
+    return sums;
+  }
+  // floor(s / n) lane by lane as (s + 0.5) * (1 / n) in single precision, s below 2^21 and
+  // n below 2^13 (see ScaleDown).
+  ZV_SIMD static Reg ScaleDownEach(Reg s, Reg n) {
+    const __m128 inverse = _mm_div_ps(_mm_set1_ps(1.0f), _mm_cvtepi32_ps(n));
+    const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(s), _mm_set1_ps(0.5f));
+    return _mm_cvttps_epi32(_mm_mul_ps(half, inverse));
+  }
   // Green bytes of a in the low 16-bit lanes, of b in the high ones; the halves back in place.
   ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
     const Reg green = _mm_set1_epi32(0xFF00);
