@@ -78,13 +78,12 @@ struct V {
     const Reg bytes = _mm256_packus_epi16(_mm256_packs_epi32(a, b), _mm256_packs_epi32(c, d));
     return _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
   }
-  // Adds each column of v (four lanes) to run in turn and stores each sum: one store, and run
-  // waits only on its own add.
-  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, __m128i& run) {
+  // Adds each column of v (four lanes) to run in turn and stores each sum; run holds the
+  // running column in every column's place, so it waits only on its own add.
+  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, Reg& run) {
     const Reg withFirst = _mm256_add_epi32(v, _mm256_permute2x128_si256(v, v, 0x08));
-    const Reg sums = _mm256_add_epi32(withFirst, _mm256_broadcastsi128_si256(run));
-    _mm256_storeu_si256(reinterpret_cast<Reg*>(out), sums);
-    run = _mm_add_epi32(run, _mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1)));
+    _mm256_storeu_si256(reinterpret_cast<Reg*>(out), _mm256_add_epi32(withFirst, run));
+    run = _mm256_add_epi32(run, _mm256_permute2x128_si256(withFirst, withFirst, 0x11));
   }
   // Inclusive running sums of the lanes from the first, plus carry; carry gains their total.
   // The carry waits only on its add, not on the shuffles.

@@ -88,15 +88,14 @@ struct V {
     return _mm512_permutexvar_epi32(
         _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15), bytes);
   }
-  // Adds each column of v (four lanes) to run in turn and stores each sum: one store, and run
-  // waits only on its own add.
-  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, __m128i& run) {
+  // Adds each column of v (four lanes) to run in turn and stores each sum; run holds the
+  // running column in every column's place, so it waits only on its own add.
+  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, Reg& run) {
     const Reg zero = _mm512_setzero_si512();
     Reg sums = _mm512_add_epi32(v, _mm512_alignr_epi32(v, zero, 12));
     sums = _mm512_add_epi32(sums, _mm512_alignr_epi32(sums, zero, 8));
-    const __m128i total = _mm512_extracti32x4_epi32(sums, 3);
-    _mm512_storeu_si512(out, _mm512_add_epi32(sums, _mm512_broadcast_i32x4(run)));
-    run = _mm_add_epi32(run, total);
+    _mm512_storeu_si512(out, _mm512_add_epi32(sums, run));
+    run = _mm512_add_epi32(run, _mm512_shuffle_i32x4(sums, sums, 0xFF));
   }
   // Inclusive running sums of the lanes from the first, plus carry; carry gains their total.
   // The carry waits only on its add, not on the shuffles.

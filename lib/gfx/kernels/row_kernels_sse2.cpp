@@ -76,7 +76,7 @@ struct V {
     return _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
   }
   // Adds each column of v (four lanes) to run in turn and stores each sum: one column here.
-  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, __m128i& run) {
+  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, Reg& run) {
     run = _mm_add_epi32(run, v);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
   }
