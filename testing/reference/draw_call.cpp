@@ -127,9 +127,11 @@ std::string RunRandomCase(CaseBits& bits) {
   int32_t width = 0, height = 0;
   for (size_t k = 0; k < 3; ++k) {
     const int kind = Range(bits, 0, 9);   // a test surface, heap, DIB, released
-    const bool wide = Percent(bits, 10);  // past the widest vectors' batches
+    // Past the widest vectors' batches; half of those past the kernels' 1,024-column pieces.
+    const bool wide = Percent(bits, 10);
+    const int32_t widest = wide && Percent(bits, 50) ? 1100 : 150;
     if (!alike || width * height == 0) {
-      width = wide ? Range(bits, 19, 150) : Range(bits, kind < 5 ? 0 : 1, 18);
+      width = wide ? Range(bits, widest - 131, widest) : Range(bits, kind < 5 ? 0 : 1, 18);
       height = Range(bits, kind < 5 ? 0 : 1, wide ? 4 : 18);
     }
     RefImage& image = images[k];

@@ -200,8 +200,7 @@ constexpr int64_t kMaxKernelWindow = (int64_t{1} << 13) - 1;
 
 // floor(sum / samples) of each channel of the window last - before (before null: nothing), in
 // single precision as the kernels' means: exact below 2^13 samples, and cheaper than dividing.
-uint32_t MeanOfColumns(const uint32_t* last, const uint32_t* before, int64_t samples) {
-  const float inverse = 1.0f / static_cast<float>(samples);
+uint32_t MeanOfColumns(const uint32_t* last, const uint32_t* before, float inverse) {
   uint32_t p = 0;
   for (int32_t c = 0; c < 3; ++c) {
     const uint32_t sum = last[c] - (before != nullptr ? before[c] : 0);
@@ -215,7 +214,9 @@ bool BlurWithKernels(const RowKernels& kernels, const PixelRows& dest, const Pix
   const int32_t width = work.right - work.left;
   if (static_cast<uint64_t>(width) > SIZE_MAX / (8 * sizeof(uint32_t))) return false;
   std::unique_ptr<uint32_t[]> memory(new (std::nothrow) uint32_t[8 * static_cast<size_t>(width)]);
-  if (!memory) return false;
+  // The edge columns' reciprocals, set again only when the window rows change.
+  std::unique_ptr<float[]> inverses(new (std::nothrow) float[static_cast<size_t>(width)]);
+  if (!memory || !inverses) return false;
   uint32_t* const sums = memory.get();
   uint32_t* const prefix = sums + 4 * static_cast<size_t>(width);
   const int64_t halfRows = reach / step;
@@ -225,14 +226,25 @@ bool BlurWithKernels(const RowKernels& kernels, const PixelRows& dest, const Pix
   const int64_t innerBegin = std::min<int64_t>(reach + step, width);
   const int64_t innerEnd = std::max(innerBegin, width - reach);
   const int64_t innerColumns = 2 * (reach / step) + 1;
-  const auto edgeColumn = [&](int64_t x, int64_t windowRows, uint32_t* out) {
-    const int64_t first = x - reach >= 0 ? x - reach : x % step;
-    const int64_t last = x + reach < width ? x + reach : x + ((width - 1 - x) / step) * step;
-    const int64_t before = first - step;
-    const int64_t samples = ((last - first) / step + 1) * windowRows;
-    out[x] = MeanOfColumns(prefix + 4 * last, before >= 0 ? prefix + 4 * before : nullptr,
-                           samples);
+  const auto edgeWindow = [&](int64_t x, int64_t& first, int64_t& last) {
+    first = x - reach >= 0 ? x - reach : x % step;
+    last = x + reach < width ? x + reach : x + ((width - 1 - x) / step) * step;
   };
+  const auto setInverse = [&](int64_t x, int64_t windowRows) {
+    int64_t first = 0;
+    int64_t last = 0;
+    edgeWindow(x, first, last);
+    inverses[x] = 1.0f / static_cast<float>(((last - first) / step + 1) * windowRows);
+  };
+  const auto edgeColumn = [&](int64_t x, uint32_t* out) {
+    int64_t first = 0;
+    int64_t last = 0;
+    edgeWindow(x, first, last);
+    const int64_t before = first - step;
+    out[x] = MeanOfColumns(prefix + 4 * last, before >= 0 ? prefix + 4 * before : nullptr,
+                           inverses[x]);
+  };
+  int64_t inversesFor = 0;  // the window rows the reciprocals were set for
 
   for (int64_t first = work.top; first < work.bottom && first < work.top + step; ++first) {
     const auto rowOfClass = [&](const PixelRows& rows, int64_t k) {
@@ -250,15 +262,20 @@ bool BlurWithKernels(const RowKernels& kernels, const PixelRows& dest, const Pix
                           leaving >= 0 ? rowOfClass(source, leaving) : nullptr, width, gridStep);
       const int64_t windowRows = std::min(rowsInClass - 1, k + halfRows) -
                                  std::max<int64_t>(0, k - halfRows) + 1;
+      if (windowRows != inversesFor) {
+        for (int64_t x = 0; x < innerBegin; ++x) setInverse(x, windowRows);
+        for (int64_t x = innerEnd; x < width; ++x) setInverse(x, windowRows);
+        inversesFor = windowRows;
+      }
       uint32_t* const out = rowOfClass(dest, k);
-      for (int64_t x = 0; x < innerBegin; ++x) edgeColumn(x, windowRows, out);
+      for (int64_t x = 0; x < innerBegin; ++x) edgeColumn(x, out);
       if (innerEnd > innerBegin) {
         kernels.blurMeans(out + innerBegin, prefix + 4 * (innerBegin + reach),
                           prefix + 4 * (innerBegin - reach - step),
                           static_cast<int32_t>(innerEnd - innerBegin),
                           1.0f / static_cast<float>(innerColumns * windowRows));
       }
-      for (int64_t x = innerEnd; x < width; ++x) edgeColumn(x, windowRows, out);
+      for (int64_t x = innerEnd; x < width; ++x) edgeColumn(x, out);
     }
   }
   return true;

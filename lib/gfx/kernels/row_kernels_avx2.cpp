@@ -78,12 +78,31 @@ struct V {
     const Reg bytes = _mm256_packus_epi16(_mm256_packs_epi32(a, b), _mm256_packs_epi32(c, d));
     return _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
   }
-  // Adds each column of v (four lanes) to run in turn and stores each sum.
-  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, __m128i& run) {
-    run = _mm_add_epi32(run, _mm256_castsi256_si128(v));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
-    run = _mm_add_epi32(run, _mm256_extracti128_si256(v, 1));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), run);
+  // Adds each column of v (four lanes) to run in turn and stores each sum; run holds the
+  // running column in every column's place, so it waits only on its own add.
+  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, Reg& run) {
+    const Reg withFirst = _mm256_add_epi32(v, _mm256_permute2x128_si256(v, v, 0x08));
+    _mm256_storeu_si256(reinterpret_cast<Reg*>(out), _mm256_add_epi32(withFirst, run));
+    run = _mm256_add_epi32(run, _mm256_permute2x128_si256(withFirst, withFirst, 0x11));
+  }
+  // Inclusive running sums of the lanes from the first, plus carry; carry gains their total.
+  // The carry waits only on its add, not on the shuffles.
+  ZV_SIMD static Reg PrefixSum32(Reg v, Reg& carry) {
+    v = _mm256_add_epi32(v, _mm256_slli_si256(v, 4));
+    v = _mm256_add_epi32(v, _mm256_slli_si256(v, 8));
+    // The low half's total into the high half.
+    const Reg lowTotal = _mm256_shuffle_epi32(v, 0xFF);
+    v = _mm256_add_epi32(v, _mm256_permute2x128_si256(lowTotal, lowTotal, 0x08));
+    const Reg sums = _mm256_add_epi32(v, carry);
+    carry = _mm256_add_epi32(carry, _mm256_permutevar8x32_epi32(v, _mm256_set1_epi32(7)));
+    return sums;
+  }
+  // floor(s / n) lane by lane as (s + 0.5) * (1 / n) in single precision, s below 2^21 and
+  // n below 2^13 (see ScaleDown).
+  ZV_SIMD static Reg ScaleDownEach(Reg s, Reg n) {
+    const __m256 inverse = _mm256_div_ps(_mm256_set1_ps(1.0f), _mm256_cvtepi32_ps(n));
+    const __m256 half = _mm256_add_ps(_mm256_cvtepi32_ps(s), _mm256_set1_ps(0.5f));
+    return _mm256_cvttps_epi32(_mm256_mul_ps(half, inverse));
   }
   // A byte shuffle that moves byte `from` of every 32-bit lane to byte `to` and clears the
   // others; the shuffle indexes bytes within each 128-bit lane.

@@ -88,16 +88,37 @@ struct V {
     return _mm512_permutexvar_epi32(
         _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15), bytes);
   }
-  // Adds each column of v (four lanes) to run in turn and stores each sum.
-  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, __m128i& run) {
-    run = _mm_add_epi32(run, _mm512_castsi512_si128(v));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
-    run = _mm_add_epi32(run, _mm512_extracti32x4_epi32(v, 1));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), run);
-    run = _mm_add_epi32(run, _mm512_extracti32x4_epi32(v, 2));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), run);
-    run = _mm_add_epi32(run, _mm512_extracti32x4_epi32(v, 3));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), run);
+  // Adds each column of v (four lanes) to run in turn and stores each sum; run holds the
+  // running column in every column's place, so it waits only on its own add.
+  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, Reg& run) {
+    const Reg zero = _mm512_setzero_si512();
+    Reg sums = _mm512_add_epi32(v, _mm512_alignr_epi32(v, zero, 12));
+    sums = _mm512_add_epi32(sums, _mm512_alignr_epi32(sums, zero, 8));
+    _mm512_storeu_si512(out, _mm512_add_epi32(sums, run));
+    run = _mm512_add_epi32(run, _mm512_shuffle_i32x4(sums, sums, 0xFF));
+  }
+  // Inclusive running sums of the lanes from the first, plus carry; carry gains their total.
+  // The carry waits only on its add, not on the shuffles.
+  ZV_SIMD static Reg PrefixSum32(Reg v, Reg& carry) {
+    v = _mm512_add_epi32(v, _mm512_bslli_epi128(v, 4));
+    v = _mm512_add_epi32(v, _mm512_bslli_epi128(v, 8));
+    // Each quarter's total, added into the quarters after it: shifted one quarter up, then
+    // the pairs two quarters up.
+    const Reg zero = _mm512_setzero_si512();
+    const Reg totals = _mm512_shuffle_epi32(v, _MM_PERM_DDDD);
+    const Reg before = _mm512_alignr_epi32(totals, zero, 12);
+    v = _mm512_add_epi32(v, before);
+    v = _mm512_add_epi32(v, _mm512_alignr_epi32(_mm512_add_epi32(totals, before), zero, 8));
+    const Reg sums = _mm512_add_epi32(v, carry);
+    carry = _mm512_add_epi32(carry, _mm512_permutexvar_epi32(_mm512_set1_epi32(15), v));
+    return sums;
+  }
+  // floor(s / n) lane by lane as (s + 0.5) * (1 / n) in single precision, s below 2^21 and
+  // n below 2^13 (see ScaleDown).
+  ZV_SIMD static Reg ScaleDownEach(Reg s, Reg n) {
+    const __m512 inverse = _mm512_div_ps(_mm512_set1_ps(1.0f), _mm512_cvtepi32_ps(n));
+    const __m512 half = _mm512_add_ps(_mm512_cvtepi32_ps(s), _mm512_set1_ps(0.5f));
+    return _mm512_cvttps_epi32(_mm512_mul_ps(half, inverse));
   }
   // A byte shuffle that moves byte `from` of every 32-bit lane to byte `to` and clears the
   // others; the shuffle indexes bytes within each 128-bit lane.

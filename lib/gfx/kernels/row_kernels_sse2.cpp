@@ -76,9 +76,25 @@ struct V {
     return _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
   }
   // Adds each column of v (four lanes) to run in turn and stores each sum: one column here.
-  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, __m128i& run) {
+  ZV_SIMD static void StoreRunningColumns(uint32_t* out, Reg v, Reg& run) {
     run = _mm_add_epi32(run, v);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
+  }
+  // Inclusive running sums of the lanes from the first, plus carry; carry gains their total.
+  // The carry waits only on its add, not on the shuffles.
+  ZV_SIMD static Reg PrefixSum32(Reg v, Reg& carry) {
+    v = _mm_add_epi32(v, _mm_slli_si128(v, 4));
+    v = _mm_add_epi32(v, _mm_slli_si128(v, 8));
+    const Reg sums = _mm_add_epi32(v, carry);
+    carry = _mm_add_epi32(carry, _mm_shuffle_epi32(v, 0xFF));
+    return sums;
+  }
+  // floor(s / n) lane by lane as (s + 0.5) * (1 / n) in single precision, s below 2^21 and
+  // n below 2^13 (see ScaleDown).
+  ZV_SIMD static Reg ScaleDownEach(Reg s, Reg n) {
+    const __m128 inverse = _mm_div_ps(_mm_set1_ps(1.0f), _mm_cvtepi32_ps(n));
+    const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(s), _mm_set1_ps(0.5f));
+    return _mm_cvttps_epi32(_mm_mul_ps(half, inverse));
   }
   // Green bytes of a in the low 16-bit lanes, of b in the high ones; the halves back in place.
   ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
