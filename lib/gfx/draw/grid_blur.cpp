@@ -1,6 +1,7 @@
 #include "draw/grid_blur.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -198,51 +199,76 @@ bool Blur(const PixelRows& dest, const PixelRows& source, const Rect& work, int6
 // and the kernels' single-precision means are exact, for windows of fewer than 2^13 samples.
 constexpr int64_t kMaxKernelWindow = (int64_t{1} << 13) - 1;
 
-// floor(sum / samples) of each channel of the window last - before (before null: nothing), in
-// single precision as the kernels' means: exact below 2^13 samples, and cheaper than dividing.
-uint32_t MeanOfColumns(const uint32_t* last, const uint32_t* before, float inverse) {
-  uint32_t p = 0;
-  for (int32_t c = 0; c < 3; ++c) {
-    const uint32_t sum = last[c] - (before != nullptr ? before[c] : 0);
-    p |= static_cast<uint32_t>((static_cast<float>(sum) + 0.5f) * inverse) << (8 * c);
+// 1 / samples rounded up to single precision, as the kernels' means take it.
+float InverseRoundedUp(int64_t samples) {
+  float inverse = 1.0f / static_cast<float>(samples);
+  if (static_cast<double>(inverse) * static_cast<double>(samples) < 1.0) {
+    inverse = std::nextafter(inverse, 1.0f);
   }
-  return p;
+  return inverse;
 }
+
+// The prefix row of the column sums, with reach + step columns of zeros before it and reach
+// columns after it that repeat the prefix of their class: as if the columns outside the Rect
+// summed to 0. Then, for a reach that is a multiple of step, the window of every column x is
+// prefix(x + reach) - prefix(x - reach - step), and only the edge columns' sample counts
+// differ from the inner ones'.
+class PaddedPrefix {
+ public:
+  PaddedPrefix(int32_t width, int64_t reach, int64_t step)
+      : width_(width), reach_(reach), step_(step), before_(reach + step) {}
+  bool Allocate() {
+    const uint64_t columns = static_cast<uint64_t>(before_) + width_ + reach_;
+    if (columns > SIZE_MAX / (4 * sizeof(uint32_t))) return false;
+    lanes_.reset(new (std::nothrow) uint32_t[4 * static_cast<size_t>(columns)]);
+    if (!lanes_) return false;
+    std::fill(lanes_.get(), lanes_.get() + 4 * before_, 0u);
+    return true;
+  }
+  uint32_t* Row() { return At(0); }
+  // The columns past the end, each its class's last prefix.
+  void Extend() {
+    for (int64_t x = width_; x < width_ + reach_; ++x) std::copy_n(At(x - step_), 4, At(x));
+  }
+  uint32_t* At(int64_t x) { return lanes_.get() + 4 * (before_ + x); }
+
+ private:
+  int64_t width_;
+  int64_t reach_;
+  int64_t step_;
+  int64_t before_;
+  std::unique_ptr<uint32_t[]> lanes_;
+};
 
 bool BlurWithKernels(const RowKernels& kernels, const PixelRows& dest, const PixelRows& source,
                      const Rect& work, int64_t reach, int64_t step) {
   const int32_t width = work.right - work.left;
-  if (static_cast<uint64_t>(width) > SIZE_MAX / (8 * sizeof(uint32_t))) return false;
-  std::unique_ptr<uint32_t[]> memory(new (std::nothrow) uint32_t[8 * static_cast<size_t>(width)]);
-  // The edge columns' reciprocals, set again only when the window rows change.
-  std::unique_ptr<float[]> inverses(new (std::nothrow) float[static_cast<size_t>(width)]);
-  if (!memory || !inverses) return false;
-  uint32_t* const sums = memory.get();
-  uint32_t* const prefix = sums + 4 * static_cast<size_t>(width);
+  std::unique_ptr<uint32_t[]> sums(new (std::nothrow) uint32_t[4 * static_cast<size_t>(width)]);
+  // Each edge column's reciprocal in its four lanes, set again only when the window rows change.
+  std::unique_ptr<float[]> inverses(new (std::nothrow) float[4 * static_cast<size_t>(width)]);
+  // A window's columns lie within classReach of its own, in its class: reach may be past the
+  // Rect's side and no multiple of step.
+  const int64_t classReach = reach / step * step;
+  PaddedPrefix prefix(width, classReach, step);
+  if (!sums || !inverses || !prefix.Allocate()) return false;
   const int64_t halfRows = reach / step;
   const auto gridStep = static_cast<int32_t>(step);
-  // Inner columns have their whole window and a column one step before it: one kernel call
-  // serves them. Their window spans 2 * reach / step + 1 columns, as reach < width there.
-  const int64_t innerBegin = std::min<int64_t>(reach + step, width);
-  const int64_t innerEnd = std::max(innerBegin, width - reach);
+  // Inner columns have their whole window: 2 * reach / step + 1 columns.
+  const int64_t innerBegin = std::min<int64_t>(classReach, width);
+  const int64_t innerEnd = std::max(innerBegin, width - classReach);
   const int64_t innerColumns = 2 * (reach / step) + 1;
-  const auto edgeWindow = [&](int64_t x, int64_t& first, int64_t& last) {
-    first = x - reach >= 0 ? x - reach : x % step;
-    last = x + reach < width ? x + reach : x + ((width - 1 - x) / step) * step;
+  const auto setInverses = [&](int64_t x, int64_t windowRows) {
+    const int64_t first = x - classReach >= 0 ? x - classReach : x % step;
+    const int64_t last = x + classReach < width ? x + classReach : x + (width - 1 - x) / step * step;
+    std::fill_n(&inverses[4 * x], 4, InverseRoundedUp(((last - first) / step + 1) * windowRows));
   };
-  const auto setInverse = [&](int64_t x, int64_t windowRows) {
-    int64_t first = 0;
-    int64_t last = 0;
-    edgeWindow(x, first, last);
-    inverses[x] = 1.0f / static_cast<float>(((last - first) / step + 1) * windowRows);
-  };
-  const auto edgeColumn = [&](int64_t x, uint32_t* out) {
-    int64_t first = 0;
-    int64_t last = 0;
-    edgeWindow(x, first, last);
-    const int64_t before = first - step;
-    out[x] = MeanOfColumns(prefix + 4 * last, before >= 0 ? prefix + 4 * before : nullptr,
-                           inverses[x]);
+  // The means of columns begin..end, with the edge columns' own reciprocals or the inner one.
+  const auto writeMeans = [&](uint32_t* out, int64_t begin, int64_t end, float inner) {
+    if (end <= begin) return;
+    kernels.blurMeans(out + begin, prefix.At(begin + classReach),
+                      prefix.At(begin - classReach - step),
+                      static_cast<int32_t>(end - begin), inner,
+                      inner == 0.0f ? &inverses[4 * begin] : nullptr);
   };
   int64_t inversesFor = 0;  // the window rows the reciprocals were set for
 
@@ -251,31 +277,29 @@ bool BlurWithKernels(const RowKernels& kernels, const PixelRows& dest, const Pix
       return rows.At(work.left, first + k * step);
     };
     const int64_t rowsInClass = (work.bottom - first + step - 1) / step;
-    std::fill(sums, sums + 4 * static_cast<size_t>(width), 0u);
+    std::fill(sums.get(), sums.get() + 4 * static_cast<size_t>(width), 0u);
     for (int64_t k = 0; k < halfRows && k < rowsInClass; ++k) {
-      kernels.blurColumns(sums, prefix, rowOfClass(source, k), nullptr, width, gridStep);
+      kernels.blurColumns(sums.get(), prefix.Row(), rowOfClass(source, k), nullptr, width,
+                          gridStep);
     }
     for (int64_t k = 0; k < rowsInClass; ++k) {
       const int64_t entering = k + halfRows;
       const int64_t leaving = k - halfRows - 1;
-      kernels.blurColumns(sums, prefix, entering < rowsInClass ? rowOfClass(source, entering) : nullptr,
+      kernels.blurColumns(sums.get(), prefix.Row(),
+                          entering < rowsInClass ? rowOfClass(source, entering) : nullptr,
                           leaving >= 0 ? rowOfClass(source, leaving) : nullptr, width, gridStep);
+      prefix.Extend();
       const int64_t windowRows = std::min(rowsInClass - 1, k + halfRows) -
                                  std::max<int64_t>(0, k - halfRows) + 1;
       if (windowRows != inversesFor) {
-        for (int64_t x = 0; x < innerBegin; ++x) setInverse(x, windowRows);
-        for (int64_t x = innerEnd; x < width; ++x) setInverse(x, windowRows);
+        for (int64_t x = 0; x < innerBegin; ++x) setInverses(x, windowRows);
+        for (int64_t x = innerEnd; x < width; ++x) setInverses(x, windowRows);
         inversesFor = windowRows;
       }
       uint32_t* const out = rowOfClass(dest, k);
-      for (int64_t x = 0; x < innerBegin; ++x) edgeColumn(x, out);
-      if (innerEnd > innerBegin) {
-        kernels.blurMeans(out + innerBegin, prefix + 4 * (innerBegin + reach),
-                          prefix + 4 * (innerBegin - reach - step),
-                          static_cast<int32_t>(innerEnd - innerBegin),
-                          1.0f / static_cast<float>(innerColumns * windowRows));
-      }
-      for (int64_t x = innerEnd; x < width; ++x) edgeColumn(x, out);
+      writeMeans(out, 0, innerBegin, 0.0f);
+      writeMeans(out, innerBegin, innerEnd, InverseRoundedUp(innerColumns * windowRows));
+      writeMeans(out, innerEnd, width, 0.0f);
     }
   }
   return true;

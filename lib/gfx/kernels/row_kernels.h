@@ -45,12 +45,13 @@ using BlockFillKernel = void (*)(uint32_t* topLeft, ptrdiff_t pitch, int32_t wid
 // blurColumns adds the entering row (when not null) to the columns' sums and takes the leaving
 // row (when not null) from them, then writes prefix, each column's sums plus the prefix step
 // columns to its left, modulo 2^32. blurMeans writes the pixels whose window's sums are
-// last - before, lane by lane, for windows of samples * inverse = 1 in single precision with
-// samples below 2^13: each channel floor(sum / samples), the top byte 0.
+// last - before, lane by lane, each channel floor(sum / samples), the top byte 0, for sums
+// below 2^21; inverse is 1 / samples rounded up to single precision, or where inverses is not
+// null, it holds each lane's own.
 using BlurColumnsKernel = void (*)(uint32_t* sums, uint32_t* prefix, const uint32_t* entering,
                                    const uint32_t* leaving, int32_t width, int32_t step);
 using BlurMeansKernel = void (*)(uint32_t* out, const uint32_t* last, const uint32_t* before,
-                                 int32_t width, float inverse);
+                                 int32_t width, float inverse, const float* inverses);
 // Mosaic with step 1 over a band of blocks height rows high (at most 15): the first block is
 // firstWidth pixels wide, the others size (at most 15), the last cut at width.
 using MosaicBandKernel = void (*)(uint32_t* topLeft, ptrdiff_t pitch, int32_t width,

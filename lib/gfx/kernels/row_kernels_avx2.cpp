@@ -56,18 +56,19 @@ struct V {
     const int p3 = -static_cast<int>((phases >> 3) & 1);
     return _mm256_setr_epi32(p0, p1, p2, p3, p0, p1, p2, p3);
   }
-  // floor(s / 3) for s below 2^22: (s + 0.5) / 3 lies at least 1/6 from an integer, far beyond
-  // the rounding of single precision.
-  ZV_SIMD static Reg DivideBy3(Reg s) {
-    const __m256 half = _mm256_add_ps(_mm256_cvtepi32_ps(s), _mm256_set1_ps(0.5f));
-    return _mm256_cvttps_epi32(_mm256_mul_ps(half, _mm256_set1_ps(1.0f / 3.0f)));
-  }
-  // floor(s / n) for s below 2^21, inverse = 1 / n rounded to single precision, n below 2^13:
-  // (s + 0.5) / n lies at least 0.5 / n from an integer, beyond the product's error of 2^-15.
+  // floor(s / n) lane by lane as the truncated product s * inverse in single precision, for s
+  // below 2^21 and inverse = 1 / n rounded up: the product of a multiple of n rounds to no less
+  // than its quotient, and any product errs by under (s / n) * 2^-22 < 1 / n, so none reaches
+  // the next integer.
   ZV_SIMD static Reg ScaleDown(Reg s, float inverse) {
-    const __m256 half = _mm256_add_ps(_mm256_cvtepi32_ps(s), _mm256_set1_ps(0.5f));
-    return _mm256_cvttps_epi32(_mm256_mul_ps(half, _mm256_set1_ps(inverse)));
+    return _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(s), _mm256_set1_ps(inverse)));
   }
+  // The same with each lane's own inverse.
+  ZV_SIMD static Reg ScaleDownBy(Reg s, const float* inverses) {
+    return _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(s), _mm256_loadu_ps(inverses)));
+  }
+  // floor(s / 3) for s below 2^22: ScaleDown by 1 / 3, which single precision rounds up.
+  ZV_SIMD static Reg DivideBy3(Reg s) { return ScaleDown(s, 1.0f / 3.0f); }
   // The bytes of kLanes / 4 pixels in 32-bit lanes, lowest byte first.
   ZV_SIMD static Reg WidenBytes(const uint32_t* p) {
     return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));

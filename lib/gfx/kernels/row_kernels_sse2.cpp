@@ -53,18 +53,19 @@ struct V {
                           -static_cast<int>((phases >> 2) & 1),
                           -static_cast<int>((phases >> 3) & 1));
   }
-  // floor(s / 3) for s below 2^22: (s + 0.5) / 3 lies at least 1/6 from an integer, far beyond
-  // the rounding of single precision.
-  ZV_SIMD static Reg DivideBy3(Reg s) {
-    const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(s), _mm_set1_ps(0.5f));
-    return _mm_cvttps_epi32(_mm_mul_ps(half, _mm_set1_ps(1.0f / 3.0f)));
-  }
-  // floor(s / n) for s below 2^21, inverse = 1 / n rounded to single precision, n below 2^13:
-  // (s + 0.5) / n lies at least 0.5 / n from an integer, beyond the product's error of 2^-15.
+  // floor(s / n) lane by lane as the truncated product s * inverse in single precision, for s
+  // below 2^21 and inverse = 1 / n rounded up: the product of a multiple of n rounds to no less
+  // than its quotient, and any product errs by under (s / n) * 2^-22 < 1 / n, so none reaches
+  // the next integer.
   ZV_SIMD static Reg ScaleDown(Reg s, float inverse) {
-    const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(s), _mm_set1_ps(0.5f));
-    return _mm_cvttps_epi32(_mm_mul_ps(half, _mm_set1_ps(inverse)));
+    return _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(s), _mm_set1_ps(inverse)));
   }
+  // The same with each lane's own inverse.
+  ZV_SIMD static Reg ScaleDownBy(Reg s, const float* inverses) {
+    return _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(s), _mm_loadu_ps(inverses)));
+  }
+  // floor(s / 3) for s below 2^22: ScaleDown by 1 / 3, which single precision rounds up.
+  ZV_SIMD static Reg DivideBy3(Reg s) { return ScaleDown(s, 1.0f / 3.0f); }
   // The bytes of one pixel (kLanes / 4 pixels) in 32-bit lanes, lowest byte first.
   ZV_SIMD static Reg WidenBytes(const uint32_t* p) {
     const Reg zero = _mm_setzero_si128();
