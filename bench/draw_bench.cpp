@@ -18,6 +18,8 @@
 #include "gfx/kernel_path.h"
 #include "gfx/surface32.h"
 #include "draw/window_average.h"
+#include "kernels/pixel_rules.h"
+#include "kernels/row_kernels.h"
 
 namespace {
 
@@ -177,6 +179,88 @@ void RunMemset(benchmark::State& state, Surfaces& surfaces) {
   state.SetItemsProcessed(state.iterations() * surfaces.GetSize().Pixels());
 }
 
+// The row kernels alone, on rows of kKernelRow pixels that stay in the first-level cache: what
+// the arithmetic of each path costs without the memory. An operation whose kernel alone is
+// below its floor is bound by the vector units, not by the memory.
+constexpr int32_t kKernelRow = 2048;
+
+struct KernelSlot {
+  const char* op;
+  RectRowKernel RowKernels::*rect = nullptr;
+  BlitRowKernel RowKernels::*blit = nullptr;
+  MaskRowKernel RowKernels::*mask = nullptr;
+  KernelArgs args = {};
+};
+
+KernelArgs KernelColour(uint32_t colour, uint32_t weights = 0) {
+  KernelArgs args;
+  args.colour = pixel::ToPixelOrder(colour);
+  args.weightRed = weights & 0xFF;
+  args.weightGreen = (weights >> 8) & 0xFF;
+  args.weightBlue = (weights >> 16) & 0xFF;
+  args.dissolveColumns = 0xFFFF;
+  args.maskKey = Surfaces::kMaskKey;
+  return args;
+}
+
+// The kernels the operations of Operations() run, with the same arguments.
+std::vector<KernelSlot> KernelSlots() {
+  using R = RowKernels;
+  const KernelArgs plain = KernelColour(0);
+  return {
+      {"FillRect", &R::fill, nullptr, nullptr, KernelColour(0x00123456)},
+      {"MaskOrColor", &R::maskOrColor, nullptr, nullptr, KernelColour(0x00010000)},
+      {"ScreenColor", &R::screenColor, nullptr, nullptr, KernelColour(0x00406080)},
+      {"MultiplyColor", &R::multiplyColor, nullptr, nullptr, KernelColour(0x00FFC080)},
+      {"GrayAverage", &R::grayAverage, nullptr, nullptr, plain},
+      {"GrayWeighted", &R::grayWeighted, nullptr, nullptr, plain},
+      {"Blt", nullptr, &R::copy, nullptr, plain},
+      {"BltKeyed", nullptr, &R::copyKeyed, nullptr, KernelColour(Surfaces::kKeyArgument)},
+      {"BltKeyedMesh", nullptr, &R::copyKeyedMesh, nullptr, KernelColour(Surfaces::kKeyArgument)},
+      {"BltKeyedBlend", nullptr, &R::blendKeyed, nullptr,
+       KernelColour(Surfaces::kKeyArgument, 0x806040)},
+      {"BltMesh", nullptr, &R::copyMesh, nullptr, plain},
+      {"BltMaskOr", nullptr, &R::maskOr, nullptr, plain},
+      {"BltMultiply", nullptr, &R::multiply, nullptr, plain},
+      {"BltBlendColor", nullptr, &R::blend, nullptr, KernelColour(0, 0x00406080)},
+      {"BltMaskBlend", nullptr, nullptr, &R::maskBlend, plain},
+      {"BltMaskMultiply", nullptr, nullptr, &R::maskMultiply, plain},
+      {"BltMaskKey", nullptr, nullptr, &R::maskKey, plain},
+  };
+}
+
+void RunKernel(benchmark::State& state, const KernelSlot& slot, KernelPath path) {
+  if (ForceKernelPath(path) != RC_OK) {
+    state.SkipWithError("path not available");
+    return;
+  }
+  std::vector<uint32_t> rows(3 * kKernelRow);
+  std::mt19937 gen(kKernelRow);
+  for (uint32_t& p : rows) p = static_cast<uint32_t>(gen()) & 0x00FFFFFF;
+  uint32_t* dest = rows.data();
+  const uint32_t* source = dest + kKernelRow;
+  const uint32_t* mask = source + kKernelRow;
+  const RowKernels& table = ActiveRowKernels();
+  for (auto _ : state) {
+    if (slot.rect != nullptr) KernelOf(table, slot.rect)(dest, kKernelRow, slot.args);
+    if (slot.blit != nullptr) KernelOf(table, slot.blit)(dest, source, kKernelRow, 0, slot.args);
+    if (slot.mask != nullptr) KernelOf(table, slot.mask)(dest, source, mask, kKernelRow, slot.args);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * kKernelRow);
+  ForceKernelPath(BestKernelPath());
+}
+
+void RegisterKernels() {
+  for (const KernelSlot& slot : KernelSlots()) {
+    for (int32_t p = 0; p <= static_cast<int32_t>(BestKernelPath()); ++p) {
+      const auto path = static_cast<KernelPath>(p);
+      const std::string name = std::string("kernel_") + slot.op + "/" + KernelPathName(path) + "/L1";
+      benchmark::RegisterBenchmark(name.c_str(), RunKernel, slot, path);
+    }
+  }
+}
+
 // pixman images over the same pixels.
 class PixmanImages {
  public:
@@ -332,6 +416,7 @@ int main(int argc, char** argv) {
   benchmark::AddCustomContext("pixman", pixman_version_string());
   std::vector<std::unique_ptr<Surfaces>> surfaces;
   RegisterAll(surfaces);
+  RegisterKernels();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -106,6 +106,36 @@ def comparison(paths, rates, previous, previous_context):
     return lines
 
 
+def kernel_table(paths, target, rates):
+    """The row kernels alone, in L1, beside the operations' ratios: which unit bounds each miss."""
+    ops = [op for op in ORDER if any(f"kernel_{op}/{p}/L1" in rates for p in paths)]
+    if not ops:
+        return []
+    lines = ["", "### The row kernels alone",
+             "", f"Each operation's row kernel on rows of 2,048 pixels that stay in the first-level "
+             f"cache, in Gpixels per second: what its arithmetic costs without the memory. "
+             f"\"Kernel ÷ memcpy\" is the {target} kernel's rate over memcpy at 400 × 300, the "
+             f"most its operation could reach there. Where an operation misses its floor, the "
+             f"vector units bound it if its kernel alone stays below the floor too, and the "
+             f"memory (the caches below the first) otherwise.", ""]
+    lines.append("| Operation | " + " | ".join(paths) + " | kernel ÷ memcpy | "
+                 "400 × 300 | 800 × 600 | a miss is bound by |")
+    lines.append("|---|" + "---:|" * (len(paths) + 3) + "---|")
+    for op in ops:
+        cells = [rates.get(f"kernel_{op}/{p}/L1") for p in paths]
+        kernel = rates.get(f"kernel_{op}/{target}/L1")
+        baseline = "memset" if op in FILLS else "memcpy"
+        ceiling = kernel / rates[f"{baseline}/400x300"] if kernel else None
+        found = [ratio_of(op, target, size, rates) for size in ["400x300", "800x600"]]
+        floor = found[0][2] if found[0] else None
+        missed = [f for f in found if f and f[0] < f[2]]
+        bound = "" if not missed else ("vector units" if ceiling < floor else "memory")
+        lines.append(f"| `{op}` | " + " | ".join("" if c is None else giga(c) for c in cells) +
+                     f" | {ceiling:.2f} | " +
+                     " | ".join("" if f is None else f"{f[0]:.2f}" for f in found) + f" | {bound} |")
+    return lines
+
+
 def cache_sizes(context):
     """The benchmark's own CPUID reading, or Google Benchmark's list from the system."""
     if "cache_sizes" in context:
@@ -169,6 +199,7 @@ def tables(context, rates, previous=None, previous_context=None):
                      "pixman_MULTIPLY", "pixman_ADD", "BlurFrom_direct"]:
             if f"{name}{at}" in rates:
                 lines.append(f"| {name.replace('_', ' ')} | {giga(rates[name + at])} |")
+    lines += kernel_table(paths, target, rates)
     if previous:
         lines += comparison(paths, rates, previous, previous_context)
     return "\n".join(lines)
