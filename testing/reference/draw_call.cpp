@@ -111,6 +111,11 @@ DrawCall RandomCall(CaseBits& bits, std::vector<RefImage>& images) {
   if (c.op != DrawOp::BltDissolveRange && Percent(bits, 6)) c.n[Range(bits, 0, 1)] = Coordinate(bits, 0);
   // The whole of surfaces alike in size, whose rows may go to a kernel as one run.
   if (Percent(bits, 10)) c.hasRect = false, c.x = c.y = c.maskX = c.maskY = 0;
+  // A blit within one surface a step or two from where it reads: it must read its own writes.
+  if (c.source == 0 && Percent(bits, 30)) {
+    c.x = (c.hasRect ? c.rect.left : 0) + Range(bits, -2, 2);
+    c.y = (c.hasRect ? c.rect.top : 0) + Range(bits, -1, 1);
+  }
   return c;
 }
 
