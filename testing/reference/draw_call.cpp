@@ -113,8 +113,9 @@ DrawCall RandomCall(CaseBits& bits, std::vector<RefImage>& images) {
   if (Percent(bits, 10)) c.hasRect = false, c.x = c.y = c.maskX = c.maskY = 0;
   // A blit within one surface a step or two from where it reads: it must read its own writes.
   if (c.source == 0 && Percent(bits, 30)) {
-    c.x = (c.hasRect ? c.rect.left : 0) + Range(bits, -2, 2);
-    c.y = (c.hasRect ? c.rect.top : 0) + Range(bits, -1, 1);
+    const int64_t x = int64_t{c.hasRect ? c.rect.left : 0} + Range(bits, -2, 2);
+    const int64_t y = int64_t{c.hasRect ? c.rect.top : 0} + Range(bits, -1, 1);
+    c.x = int32_t(std::clamp<int64_t>(x, INT_MIN, INT_MAX)), c.y = int32_t(std::clamp<int64_t>(y, INT_MIN, INT_MAX));
   }
   return c;
 }
