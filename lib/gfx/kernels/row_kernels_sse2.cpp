@@ -81,14 +81,11 @@ struct V {
     run = _mm_add_epi32(run, v);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
   }
-  // Inclusive running sums of the lanes from the first, plus carry; carry gains their total.
-  // The carry waits only on its add, not on the shuffles.
-  ZV_SIMD static Reg PrefixSum32(Reg v, Reg& carry) {
-    v = _mm_add_epi32(v, _mm_slli_si128(v, 4));
-    v = _mm_add_epi32(v, _mm_slli_si128(v, 8));
-    const Reg sums = _mm_add_epi32(v, carry);
-    carry = _mm_add_epi32(carry, _mm_shuffle_epi32(v, 0xFF));
-    return sums;
+  // Lane i: the total of v[i]'s lanes. Pairs of lanes added, then pairs of pairs.
+  ZV_SIMD static Reg LaneTotals(const Reg* v) {
+    const Reg ab = _mm_add_epi32(_mm_unpacklo_epi32(v[0], v[1]), _mm_unpackhi_epi32(v[0], v[1]));
+    const Reg cd = _mm_add_epi32(_mm_unpacklo_epi32(v[2], v[3]), _mm_unpackhi_epi32(v[2], v[3]));
+    return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
   }
   // floor(s / n) lane by lane as (s + 0.5) * (1 / n) in single precision, s below 2^21 and
   // n below 2^13 (see ScaleDown).
