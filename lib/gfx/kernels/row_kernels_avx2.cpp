@@ -100,10 +100,14 @@ struct V {
     return _mm256_add_epi32(_mm256_permute2x128_si256(low, high, 0x20),
                             _mm256_permute2x128_si256(low, high, 0x31));
   }
+  // 1 / n lane by lane, for ScaleDownEach.
+  using Inverses = __m256;
+  ZV_SIMD static Inverses InversesOf(Reg n) {
+    return _mm256_div_ps(_mm256_set1_ps(1.0f), _mm256_cvtepi32_ps(n));
+  }
   // floor(s / n) lane by lane as (s + 0.5) * (1 / n) in single precision, s below 2^21 and
   // n below 2^13 (see ScaleDown).
-  ZV_SIMD static Reg ScaleDownEach(Reg s, Reg n) {
-    const __m256 inverse = _mm256_div_ps(_mm256_set1_ps(1.0f), _mm256_cvtepi32_ps(n));
+  ZV_SIMD static Reg ScaleDownEach(Reg s, Inverses inverse) {
     const __m256 half = _mm256_add_ps(_mm256_cvtepi32_ps(s), _mm256_set1_ps(0.5f));
     return _mm256_cvttps_epi32(_mm256_mul_ps(half, inverse));
   }

@@ -115,10 +115,14 @@ struct V {
     const Reg s23 = _mm512_add_epi32(_mm512_shuffle_i32x4(g2, g3, 0x44), _mm512_shuffle_i32x4(g2, g3, 0xEE));
     return _mm512_add_epi32(_mm512_shuffle_i32x4(s01, s23, 0x88), _mm512_shuffle_i32x4(s01, s23, 0xDD));
   }
+  // 1 / n lane by lane, for ScaleDownEach.
+  using Inverses = __m512;
+  ZV_SIMD static Inverses InversesOf(Reg n) {
+    return _mm512_div_ps(_mm512_set1_ps(1.0f), _mm512_cvtepi32_ps(n));
+  }
   // floor(s / n) lane by lane as (s + 0.5) * (1 / n) in single precision, s below 2^21 and
   // n below 2^13 (see ScaleDown).
-  ZV_SIMD static Reg ScaleDownEach(Reg s, Reg n) {
-    const __m512 inverse = _mm512_div_ps(_mm512_set1_ps(1.0f), _mm512_cvtepi32_ps(n));
+  ZV_SIMD static Reg ScaleDownEach(Reg s, Inverses inverse) {
     const __m512 half = _mm512_add_ps(_mm512_cvtepi32_ps(s), _mm512_set1_ps(0.5f));
     return _mm512_cvttps_epi32(_mm512_mul_ps(half, inverse));
   }

@@ -87,10 +87,14 @@ struct V {
     const Reg cd = _mm_add_epi32(_mm_unpacklo_epi32(v[2], v[3]), _mm_unpackhi_epi32(v[2], v[3]));
     return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
   }
+  // 1 / n lane by lane, for ScaleDownEach.
+  using Inverses = __m128;
+  ZV_SIMD static Inverses InversesOf(Reg n) {
+    return _mm_div_ps(_mm_set1_ps(1.0f), _mm_cvtepi32_ps(n));
+  }
   // floor(s / n) lane by lane as (s + 0.5) * (1 / n) in single precision, s below 2^21 and
   // n below 2^13 (see ScaleDown).
-  ZV_SIMD static Reg ScaleDownEach(Reg s, Reg n) {
-    const __m128 inverse = _mm_div_ps(_mm_set1_ps(1.0f), _mm_cvtepi32_ps(n));
+  ZV_SIMD static Reg ScaleDownEach(Reg s, Inverses inverse) {
     const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(s), _mm_set1_ps(0.5f));
     return _mm_cvttps_epi32(_mm_mul_ps(half, inverse));
   }
