@@ -100,6 +100,10 @@ struct V {
     return _mm256_add_epi32(_mm256_permute2x128_si256(low, high, 0x20),
                             _mm256_permute2x128_si256(low, high, 0x31));
   }
+  // Lane `lane` of v in every lane.
+  ZV_SIMD static Reg SplatLane(Reg v, int32_t lane) {
+    return _mm256_permutevar8x32_epi32(v, _mm256_set1_epi32(lane));
+  }
   // 1 / n lane by lane, for ScaleDownEach.
   using Inverses = __m256;
   ZV_SIMD static Inverses InversesOf(Reg n) {

@@ -115,6 +115,10 @@ struct V {
     const Reg s23 = _mm512_add_epi32(_mm512_shuffle_i32x4(g2, g3, 0x44), _mm512_shuffle_i32x4(g2, g3, 0xEE));
     return _mm512_add_epi32(_mm512_shuffle_i32x4(s01, s23, 0x88), _mm512_shuffle_i32x4(s01, s23, 0xDD));
   }
+  // Lane `lane` of v in every lane.
+  ZV_SIMD static Reg SplatLane(Reg v, int32_t lane) {
+    return _mm512_permutexvar_epi32(_mm512_set1_epi32(lane), v);
+  }
   // 1 / n lane by lane, for ScaleDownEach.
   using Inverses = __m512;
   ZV_SIMD static Inverses InversesOf(Reg n) {

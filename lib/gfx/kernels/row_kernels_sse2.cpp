@@ -87,6 +87,15 @@ struct V {
     const Reg cd = _mm_add_epi32(_mm_unpacklo_epi32(v[2], v[3]), _mm_unpackhi_epi32(v[2], v[3]));
     return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
   }
+  // Lane `lane` of v in every lane.
+  ZV_SIMD static Reg SplatLane(Reg v, int32_t lane) {
+    switch (lane) {
+      case 0: return _mm_shuffle_epi32(v, 0x00);
+      case 1: return _mm_shuffle_epi32(v, 0x55);
+      case 2: return _mm_shuffle_epi32(v, 0xAA);
+      default: return _mm_shuffle_epi32(v, 0xFF);
+    }
+  }
   // 1 / n lane by lane, for ScaleDownEach.
   using Inverses = __m128;
   ZV_SIMD static Inverses InversesOf(Reg n) {
