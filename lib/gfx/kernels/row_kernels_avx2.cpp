@@ -100,6 +100,11 @@ struct V {
     return _mm256_add_epi32(_mm256_permute2x128_si256(low, high, 0x20),
                             _mm256_permute2x128_si256(low, high, 0x31));
   }
+  // Loaded vectors kept in registers: GCC would otherwise fold each load into every
+  // instruction that uses it, loading it again for each.
+  ZV_SIMD static void KeepInRegisters(Reg& a, Reg& b, Reg& c, Reg& d) {
+    asm("" : "+x"(a), "+x"(b), "+x"(c), "+x"(d));
+  }
   // Lane `lane` of v in every lane.
   ZV_SIMD static Reg SplatLane(Reg v, int32_t lane) {
     return _mm256_permutevar8x32_epi32(v, _mm256_set1_epi32(lane));

@@ -115,6 +115,11 @@ struct V {
     const Reg s23 = _mm512_add_epi32(_mm512_shuffle_i32x4(g2, g3, 0x44), _mm512_shuffle_i32x4(g2, g3, 0xEE));
     return _mm512_add_epi32(_mm512_shuffle_i32x4(s01, s23, 0x88), _mm512_shuffle_i32x4(s01, s23, 0xDD));
   }
+  // Loaded vectors kept in registers: GCC would otherwise fold each load into every
+  // instruction that uses it, loading it again for each.
+  ZV_SIMD static void KeepInRegisters(Reg& a, Reg& b, Reg& c, Reg& d) {
+    asm("" : "+v"(a), "+v"(b), "+v"(c), "+v"(d));
+  }
   // Lane `lane` of v in every lane.
   ZV_SIMD static Reg SplatLane(Reg v, int32_t lane) {
     return _mm512_permutexvar_epi32(_mm512_set1_epi32(lane), v);

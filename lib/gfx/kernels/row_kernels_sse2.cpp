@@ -87,6 +87,11 @@ struct V {
     const Reg cd = _mm_add_epi32(_mm_unpacklo_epi32(v[2], v[3]), _mm_unpackhi_epi32(v[2], v[3]));
     return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
   }
+  // Loaded vectors kept in registers: GCC would otherwise fold each load into every
+  // instruction that uses it, loading it again for each.
+  ZV_SIMD static void KeepInRegisters(Reg& a, Reg& b, Reg& c, Reg& d) {
+    asm("" : "+x"(a), "+x"(b), "+x"(c), "+x"(d));
+  }
   // Lane `lane` of v in every lane.
   ZV_SIMD static Reg SplatLane(Reg v, int32_t lane) {
     switch (lane) {
