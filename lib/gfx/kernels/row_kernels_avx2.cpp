@@ -88,8 +88,10 @@ struct V {
   }
   // Four vectors' pairs of pairs of lanes within each 128-bit part.
   ZV_SIMD static Reg QuarterTotals(const Reg* q) {
-    const Reg ab = _mm256_add_epi32(_mm256_unpacklo_epi32(q[0], q[1]), _mm256_unpackhi_epi32(q[0], q[1]));
-    const Reg cd = _mm256_add_epi32(_mm256_unpacklo_epi32(q[2], q[3]), _mm256_unpackhi_epi32(q[2], q[3]));
+    const Reg ab = _mm256_add_epi32(_mm256_unpacklo_epi32(q[0], q[1]),
+                                    _mm256_unpackhi_epi32(q[0], q[1]));
+    const Reg cd = _mm256_add_epi32(_mm256_unpacklo_epi32(q[2], q[3]),
+                                    _mm256_unpackhi_epi32(q[2], q[3]));
     return _mm256_add_epi32(_mm256_unpacklo_epi64(ab, cd), _mm256_unpackhi_epi64(ab, cd));
   }
   // Lane i: the total of v[i]'s lanes, v[0..7]: four vectors at once within 128-bit halves,

@@ -100,8 +100,10 @@ struct V {
   }
   // Four vectors' pairs of pairs of lanes within each 128-bit part.
   ZV_SIMD static Reg QuarterTotals(const Reg* q) {
-    const Reg ab = _mm512_add_epi32(_mm512_unpacklo_epi32(q[0], q[1]), _mm512_unpackhi_epi32(q[0], q[1]));
-    const Reg cd = _mm512_add_epi32(_mm512_unpacklo_epi32(q[2], q[3]), _mm512_unpackhi_epi32(q[2], q[3]));
+    const Reg ab = _mm512_add_epi32(_mm512_unpacklo_epi32(q[0], q[1]),
+                                    _mm512_unpackhi_epi32(q[0], q[1]));
+    const Reg cd = _mm512_add_epi32(_mm512_unpacklo_epi32(q[2], q[3]),
+                                    _mm512_unpackhi_epi32(q[2], q[3]));
     return _mm512_add_epi32(_mm512_unpacklo_epi64(ab, cd), _mm512_unpackhi_epi64(ab, cd));
   }
   // Lane i: the total of v[i]'s lanes, v[0..15]: four vectors at once within 128-bit quarters,
@@ -111,9 +113,12 @@ struct V {
     const Reg g1 = QuarterTotals(v + 4);
     const Reg g2 = QuarterTotals(v + 8);
     const Reg g3 = QuarterTotals(v + 12);
-    const Reg s01 = _mm512_add_epi32(_mm512_shuffle_i32x4(g0, g1, 0x44), _mm512_shuffle_i32x4(g0, g1, 0xEE));
-    const Reg s23 = _mm512_add_epi32(_mm512_shuffle_i32x4(g2, g3, 0x44), _mm512_shuffle_i32x4(g2, g3, 0xEE));
-    return _mm512_add_epi32(_mm512_shuffle_i32x4(s01, s23, 0x88), _mm512_shuffle_i32x4(s01, s23, 0xDD));
+    const Reg s01 = _mm512_add_epi32(_mm512_shuffle_i32x4(g0, g1, 0x44),
+                                     _mm512_shuffle_i32x4(g0, g1, 0xEE));
+    const Reg s23 = _mm512_add_epi32(_mm512_shuffle_i32x4(g2, g3, 0x44),
+                                     _mm512_shuffle_i32x4(g2, g3, 0xEE));
+    return _mm512_add_epi32(_mm512_shuffle_i32x4(s01, s23, 0x88),
+                            _mm512_shuffle_i32x4(s01, s23, 0xDD));
   }
   // Loaded vectors kept in registers: GCC would otherwise fold each load into every
   // instruction that uses it, loading it again for each.
