@@ -86,22 +86,39 @@ struct V {
     _mm256_storeu_si256(reinterpret_cast<Reg*>(out), _mm256_add_epi32(withFirst, run));
     run = _mm256_add_epi32(run, _mm256_permute2x128_si256(withFirst, withFirst, 0x11));
   }
-  // Inclusive running sums of the lanes from the first, plus carry; carry gains their total.
-  // The carry waits only on its add, not on the shuffles.
-  ZV_SIMD static Reg PrefixSum32(Reg v, Reg& carry) {
-    v = _mm256_add_epi32(v, _mm256_slli_si256(v, 4));
-    v = _mm256_add_epi32(v, _mm256_slli_si256(v, 8));
-    // The low half's total into the high half.
-    const Reg lowTotal = _mm256_shuffle_epi32(v, 0xFF);
-    v = _mm256_add_epi32(v, _mm256_permute2x128_si256(lowTotal, lowTotal, 0x08));
-    const Reg sums = _mm256_add_epi32(v, carry);
-    carry = _mm256_add_epi32(carry, _mm256_permutevar8x32_epi32(v, _mm256_set1_epi32(7)));
-    return sums;
+  // Four vectors' pairs of pairs of lanes within each 128-bit part.
+  ZV_SIMD static Reg QuarterTotals(const Reg* q) {
+    const Reg ab = _mm256_add_epi32(_mm256_unpacklo_epi32(q[0], q[1]),
+                                    _mm256_unpackhi_epi32(q[0], q[1]));
+    const Reg cd = _mm256_add_epi32(_mm256_unpacklo_epi32(q[2], q[3]),
+                                    _mm256_unpackhi_epi32(q[2], q[3]));
+    return _mm256_add_epi32(_mm256_unpacklo_epi64(ab, cd), _mm256_unpackhi_epi64(ab, cd));
+  }
+  // Lane i: the total of v[i]'s lanes, v[0..7]: four vectors at once within 128-bit halves,
+  // then the halves.
+  ZV_SIMD static Reg LaneTotals(const Reg* v) {
+    const Reg low = QuarterTotals(v);
+    const Reg high = QuarterTotals(v + 4);
+    return _mm256_add_epi32(_mm256_permute2x128_si256(low, high, 0x20),
+                            _mm256_permute2x128_si256(low, high, 0x31));
+  }
+  // Loaded vectors kept in registers: GCC would otherwise fold each load into every
+  // instruction that uses it, loading it again for each.
+  ZV_SIMD static void KeepInRegisters(Reg& a, Reg& b, Reg& c, Reg& d) {
+    asm("" : "+x"(a), "+x"(b), "+x"(c), "+x"(d));
+  }
+  // Lane `lane` of v in every lane.
+  ZV_SIMD static Reg SplatLane(Reg v, int32_t lane) {
+    return _mm256_permutevar8x32_epi32(v, _mm256_set1_epi32(lane));
+  }
+  // 1 / n lane by lane, for ScaleDownEach.
+  using Inverses = __m256;
+  ZV_SIMD static Inverses InversesOf(Reg n) {
+    return _mm256_div_ps(_mm256_set1_ps(1.0f), _mm256_cvtepi32_ps(n));
   }
   // floor(s / n) lane by lane as (s + 0.5) * (1 / n) in single precision, s below 2^21 and
   // n below 2^13 (see ScaleDown).
-  ZV_SIMD static Reg ScaleDownEach(Reg s, Reg n) {
-    const __m256 inverse = _mm256_div_ps(_mm256_set1_ps(1.0f), _mm256_cvtepi32_ps(n));
+  ZV_SIMD static Reg ScaleDownEach(Reg s, Inverses inverse) {
     const __m256 half = _mm256_add_ps(_mm256_cvtepi32_ps(s), _mm256_set1_ps(0.5f));
     return _mm256_cvttps_epi32(_mm256_mul_ps(half, inverse));
   }

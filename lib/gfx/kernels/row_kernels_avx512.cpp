@@ -98,26 +98,45 @@ struct V {
     _mm512_storeu_si512(out, _mm512_add_epi32(sums, run));
     run = _mm512_add_epi32(run, _mm512_shuffle_i32x4(sums, sums, 0xFF));
   }
-  // Inclusive running sums of the lanes from the first, plus carry; carry gains their total.
-  // The carry waits only on its add, not on the shuffles.
-  ZV_SIMD static Reg PrefixSum32(Reg v, Reg& carry) {
-    v = _mm512_add_epi32(v, _mm512_bslli_epi128(v, 4));
-    v = _mm512_add_epi32(v, _mm512_bslli_epi128(v, 8));
-    // Each quarter's total, added into the quarters after it: shifted one quarter up, then
-    // the pairs two quarters up.
-    const Reg zero = _mm512_setzero_si512();
-    const Reg totals = _mm512_shuffle_epi32(v, _MM_PERM_DDDD);
-    const Reg before = _mm512_alignr_epi32(totals, zero, 12);
-    v = _mm512_add_epi32(v, before);
-    v = _mm512_add_epi32(v, _mm512_alignr_epi32(_mm512_add_epi32(totals, before), zero, 8));
-    const Reg sums = _mm512_add_epi32(v, carry);
-    carry = _mm512_add_epi32(carry, _mm512_permutexvar_epi32(_mm512_set1_epi32(15), v));
-    return sums;
+  // Four vectors' pairs of pairs of lanes within each 128-bit part.
+  ZV_SIMD static Reg QuarterTotals(const Reg* q) {
+    const Reg ab = _mm512_add_epi32(_mm512_unpacklo_epi32(q[0], q[1]),
+                                    _mm512_unpackhi_epi32(q[0], q[1]));
+    const Reg cd = _mm512_add_epi32(_mm512_unpacklo_epi32(q[2], q[3]),
+                                    _mm512_unpackhi_epi32(q[2], q[3]));
+    return _mm512_add_epi32(_mm512_unpacklo_epi64(ab, cd), _mm512_unpackhi_epi64(ab, cd));
+  }
+  // Lane i: the total of v[i]'s lanes, v[0..15]: four vectors at once within 128-bit quarters,
+  // then the quarters, in pairs and pairs of pairs.
+  ZV_SIMD static Reg LaneTotals(const Reg* v) {
+    const Reg g0 = QuarterTotals(v);
+    const Reg g1 = QuarterTotals(v + 4);
+    const Reg g2 = QuarterTotals(v + 8);
+    const Reg g3 = QuarterTotals(v + 12);
+    const Reg s01 = _mm512_add_epi32(_mm512_shuffle_i32x4(g0, g1, 0x44),
+                                     _mm512_shuffle_i32x4(g0, g1, 0xEE));
+    const Reg s23 = _mm512_add_epi32(_mm512_shuffle_i32x4(g2, g3, 0x44),
+                                     _mm512_shuffle_i32x4(g2, g3, 0xEE));
+    return _mm512_add_epi32(_mm512_shuffle_i32x4(s01, s23, 0x88),
+                            _mm512_shuffle_i32x4(s01, s23, 0xDD));
+  }
+  // Loaded vectors kept in registers: GCC would otherwise fold each load into every
+  // instruction that uses it, loading it again for each.
+  ZV_SIMD static void KeepInRegisters(Reg& a, Reg& b, Reg& c, Reg& d) {
+    asm("" : "+v"(a), "+v"(b), "+v"(c), "+v"(d));
+  }
+  // Lane `lane` of v in every lane.
+  ZV_SIMD static Reg SplatLane(Reg v, int32_t lane) {
+    return _mm512_permutexvar_epi32(_mm512_set1_epi32(lane), v);
+  }
+  // 1 / n lane by lane, for ScaleDownEach.
+  using Inverses = __m512;
+  ZV_SIMD static Inverses InversesOf(Reg n) {
+    return _mm512_div_ps(_mm512_set1_ps(1.0f), _mm512_cvtepi32_ps(n));
   }
   // floor(s / n) lane by lane as (s + 0.5) * (1 / n) in single precision, s below 2^21 and
   // n below 2^13 (see ScaleDown).
-  ZV_SIMD static Reg ScaleDownEach(Reg s, Reg n) {
-    const __m512 inverse = _mm512_div_ps(_mm512_set1_ps(1.0f), _mm512_cvtepi32_ps(n));
+  ZV_SIMD static Reg ScaleDownEach(Reg s, Inverses inverse) {
     const __m512 half = _mm512_add_ps(_mm512_cvtepi32_ps(s), _mm512_set1_ps(0.5f));
     return _mm512_cvttps_epi32(_mm512_mul_ps(half, inverse));
   }

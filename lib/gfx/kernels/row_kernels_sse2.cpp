@@ -81,19 +81,34 @@ struct V {
     run = _mm_add_epi32(run, v);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), run);
   }
-  // Inclusive running sums of the lanes from the first, plus carry; carry gains their total.
-  // The carry waits only on its add, not on the shuffles.
-  ZV_SIMD static Reg PrefixSum32(Reg v, Reg& carry) {
-    v = _mm_add_epi32(v, _mm_slli_si128(v, 4));
-    v = _mm_add_epi32(v, _mm_slli_si128(v, 8));
-    const Reg sums = _mm_add_epi32(v, carry);
-    carry = _mm_add_epi32(carry, _mm_shuffle_epi32(v, 0xFF));
-    return sums;
+  // Lane i: the total of v[i]'s lanes. Pairs of lanes added, then pairs of pairs.
+  ZV_SIMD static Reg LaneTotals(const Reg* v) {
+    const Reg ab = _mm_add_epi32(_mm_unpacklo_epi32(v[0], v[1]), _mm_unpackhi_epi32(v[0], v[1]));
+    const Reg cd = _mm_add_epi32(_mm_unpacklo_epi32(v[2], v[3]), _mm_unpackhi_epi32(v[2], v[3]));
+    return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
+  }
+  // Loaded vectors kept in registers: GCC would otherwise fold each load into every
+  // instruction that uses it, loading it again for each.
+  ZV_SIMD static void KeepInRegisters(Reg& a, Reg& b, Reg& c, Reg& d) {
+    asm("" : "+x"(a), "+x"(b), "+x"(c), "+x"(d));
+  }
+  // Lane `lane` of v in every lane.
+  ZV_SIMD static Reg SplatLane(Reg v, int32_t lane) {
+    switch (lane) {
+      case 0: return _mm_shuffle_epi32(v, 0x00);
+      case 1: return _mm_shuffle_epi32(v, 0x55);
+      case 2: return _mm_shuffle_epi32(v, 0xAA);
+      default: return _mm_shuffle_epi32(v, 0xFF);
+    }
+  }
+  // 1 / n lane by lane, for ScaleDownEach.
+  using Inverses = __m128;
+  ZV_SIMD static Inverses InversesOf(Reg n) {
+    return _mm_div_ps(_mm_set1_ps(1.0f), _mm_cvtepi32_ps(n));
   }
   // floor(s / n) lane by lane as (s + 0.5) * (1 / n) in single precision, s below 2^21 and
   // n below 2^13 (see ScaleDown).
-  ZV_SIMD static Reg ScaleDownEach(Reg s, Reg n) {
-    const __m128 inverse = _mm_div_ps(_mm_set1_ps(1.0f), _mm_cvtepi32_ps(n));
+  ZV_SIMD static Reg ScaleDownEach(Reg s, Inverses inverse) {
     const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(s), _mm_set1_ps(0.5f));
     return _mm_cvttps_epi32(_mm_mul_ps(half, inverse));
   }
