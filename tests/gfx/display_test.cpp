@@ -130,6 +130,12 @@ TEST(Display, EachStoreGivesItsGeometryAndReleaseTakesItBack) {
     EXPECT_EQ(heap.Allocate(type, width, 1 << 14), code);
     EXPECT_EQ(section.CreateSection(nullptr, type, width, 1 << 14), code);
   }
+  // Pixels start on a cache line, whatever the heap's own alignment.
+  PixelStore small[8];
+  for (int32_t width = 1; width <= 8; ++width) {
+    ASSERT_EQ(small[width - 1].Allocate(kPixelType32, width, 1), RC_OK);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(small[width - 1].Pixels()) % 64, 0u) << width;
+  }
 }
 
 // As the program entry makes it: the area is 301 wide, so the section's rows are 304 pixels and

@@ -19,5 +19,6 @@ class PixelStore {
   PixelStore& operator=(const PixelStore&) = delete;
 
  private:
-  void* buffer_ = nullptr;
+  void* block_ = nullptr;   // as the heap handed it out
+  void* pixels_ = nullptr;  // its first cache-line boundary
 };
