@@ -49,9 +49,11 @@ struct V {
   ZV_SIMD static Reg ShiftRight32(Reg a) { return _mm512_srli_epi32(a, N); }
   template <int N>
   ZV_SIMD static Reg ShiftLeft32(Reg a) { return _mm512_slli_epi32(a, N); }
-  // The comparison gives an opmask; the shared kernels combine lane masks as vectors.
+  // The comparison gives an opmask; the shared kernels combine lane masks as vectors. A masked
+  // move from a register of ones: the compiler's idiom for a masked set of -1 reads the previous
+  // result's register, which chained every vector of a row to the one before.
   ZV_SIMD static Reg Equal32(Reg a, Reg b) {
-    return _mm512_maskz_set1_epi32(_mm512_cmpeq_epi32_mask(a, b), -1);
+    return _mm512_maskz_mov_epi32(_mm512_cmpeq_epi32_mask(a, b), _mm512_set1_epi32(-1));
   }
   // a where the mask lane is set, b elsewhere: a bitwise select of the three.
   ZV_SIMD static Reg Select(Reg mask, Reg a, Reg b) {
