@@ -234,12 +234,18 @@ void RunKernel(benchmark::State& state, const KernelSlot& slot, KernelPath path)
     state.SkipWithError("path not available");
     return;
   }
-  std::vector<uint32_t> rows(3 * kKernelRow);
+  // On cache lines, as the surfaces' rows are.
+  struct alignas(64) Row {
+    uint32_t pixels[kKernelRow];
+  };
+  std::vector<Row> rows(3);
   std::mt19937 gen(kKernelRow);
-  for (uint32_t& p : rows) p = static_cast<uint32_t>(gen()) & 0x00FFFFFF;
-  uint32_t* dest = rows.data();
-  const uint32_t* source = dest + kKernelRow;
-  const uint32_t* mask = source + kKernelRow;
+  for (Row& row : rows) {
+    for (uint32_t& p : row.pixels) p = static_cast<uint32_t>(gen()) & 0x00FFFFFF;
+  }
+  uint32_t* dest = rows[0].pixels;
+  const uint32_t* source = rows[1].pixels;
+  const uint32_t* mask = rows[2].pixels;
   const RowKernels& table = ActiveRowKernels();
   for (auto _ : state) {
     if (slot.rect != nullptr) KernelOf(table, slot.rect)(dest, kKernelRow, slot.args);
