@@ -29,6 +29,10 @@ struct V {
     _mm256_store_si256(reinterpret_cast<Reg*>(p), v);
   }
   ZV_SIMD static Reg Splat(uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }
+  // low, high, low, high, ... in the 32-bit lanes.
+  ZV_SIMD static Reg SplatPair(uint32_t low, uint32_t high) {
+    return _mm256_set1_epi64x(static_cast<int64_t>(uint64_t{high} << 32 | low));
+  }
   ZV_SIMD static Reg Zero() { return _mm256_setzero_si256(); }
   ZV_SIMD static Reg And(Reg a, Reg b) { return _mm256_and_si256(a, b); }
   ZV_SIMD static Reg AndNot(Reg a, Reg b) { return _mm256_andnot_si256(a, b); }

@@ -33,6 +33,10 @@ struct V {
   ZV_SIMD static void Store(uint32_t* p, Reg v) { _mm512_storeu_si512(p, v); }
   ZV_SIMD static void StoreAligned(uint32_t* p, Reg v) { _mm512_store_si512(p, v); }
   ZV_SIMD static Reg Splat(uint32_t v) { return _mm512_set1_epi32(static_cast<int>(v)); }
+  // low, high, low, high, ... in the 32-bit lanes.
+  ZV_SIMD static Reg SplatPair(uint32_t low, uint32_t high) {
+    return _mm512_set1_epi64(static_cast<int64_t>(uint64_t{high} << 32 | low));
+  }
   ZV_SIMD static Reg Zero() { return _mm512_setzero_si512(); }
   ZV_SIMD static Reg And(Reg a, Reg b) { return _mm512_and_si512(a, b); }
   ZV_SIMD static Reg AndNot(Reg a, Reg b) { return _mm512_andnot_si512(a, b); }

@@ -26,6 +26,12 @@ struct V {
     _mm_store_si128(reinterpret_cast<Reg*>(p), v);
   }
   ZV_SIMD static Reg Splat(uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
+  // low, high, low, high, ... in the 32-bit lanes.
+  ZV_SIMD static Reg SplatPair(uint32_t low, uint32_t high) {
+    const int l = static_cast<int>(low);
+    const int h = static_cast<int>(high);
+    return _mm_set_epi32(h, l, h, l);
+  }
   ZV_SIMD static Reg Zero() { return _mm_setzero_si128(); }
   ZV_SIMD static Reg And(Reg a, Reg b) { return _mm_and_si128(a, b); }
   ZV_SIMD static Reg AndNot(Reg a, Reg b) { return _mm_andnot_si128(a, b); }
