@@ -1,5 +1,5 @@
 // What random cases cannot reach: replaced operations standing in for others, the largest blur
-// windows, a blur without memory, the limit of Mosaic's samples.
+// windows, a blur without memory, the limit of Mosaic's samples, copies of long runs.
 #include <gtest/gtest.h>
 
 #include <new>
@@ -71,6 +71,14 @@ TEST(DrawRules, MosaicKeepsAStepOfFifteenSamplesABlock) {
   for (int32_t x = 0; x < 30; ++x) row.At(x, 0) = static_cast<uint32_t>(2 * x);
   ASSERT_EQ(row.Mosaic(30, nullptr, 2, 0, 0), RC_OK);
   EXPECT_EQ(row.At(29, 0), 28u);
+}
+
+// Surfaces whose rows follow one another are copied as one run, in pieces of 32,768 pixels.
+TEST(DrawRules, LongRunsCopyEveryPixel) {
+  TestSurface32 source(300, 120, 300), dest(300, 120, 300);
+  for (size_t i = 0; i < 300 * 120; ++i) source.Pixels()[i] = uint32_t(i * 0x9E3779B1u);
+  ASSERT_EQ(dest.Blt(0, 0, &source, nullptr), RC_OK);
+  EXPECT_EQ(dest.Pixels(), source.Pixels());
 }
 
 }  // namespace
