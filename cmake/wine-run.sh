@@ -45,7 +45,7 @@ fi
 if [ -n "${ZV_WINE_VERSION:-}" ]; then
   key="HKCU\\Software\\Wine\\AppDefaults\\$(basename "$program")"
   for try in 1 2 3; do
-    if said=$("$WINELOADER" reg add "$key" /v Version /d "$ZV_WINE_VERSION" /f 2>&1); then break; fi
+    if said=$(WINEDEBUG=err+all "$WINELOADER" reg add "$key" /v Version /d "$ZV_WINE_VERSION" /f 2>&1); then break; fi
     if [ $try = 3 ]; then
       echo "wine-run.sh: could not make Wine report $ZV_WINE_VERSION to $(basename "$program"): $said" >&2
       exit 1
