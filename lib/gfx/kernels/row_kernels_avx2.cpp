@@ -46,6 +46,8 @@ struct V {
   template <int N>
   ZV_SIMD static Reg ShiftRight16(Reg a) { return _mm256_srli_epi16(a, N); }
   template <int N>
+  ZV_SIMD static Reg ShiftLeft16(Reg a) { return _mm256_slli_epi16(a, N); }
+  template <int N>
   ZV_SIMD static Reg ShiftRight32(Reg a) { return _mm256_srli_epi32(a, N); }
   template <int N>
   ZV_SIMD static Reg ShiftLeft32(Reg a) { return _mm256_slli_epi32(a, N); }
