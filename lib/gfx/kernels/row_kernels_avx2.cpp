@@ -52,7 +52,8 @@ struct V {
   template <int N>
   ZV_SIMD static Reg ShiftLeft32(Reg a) { return _mm256_slli_epi32(a, N); }
   ZV_SIMD static Reg Equal32(Reg a, Reg b) { return _mm256_cmpeq_epi32(a, b); }
-  // a where the mask lane is set, b elsewhere.
+  ZV_SIMD static Reg Equal8(Reg a, Reg b) { return _mm256_cmpeq_epi8(a, b); }
+  // a where the mask is set, b elsewhere; the mask sets whole bytes.
   ZV_SIMD static Reg Select(Reg mask, Reg a, Reg b) { return _mm256_blendv_epi8(b, a, mask); }
   // Lane l set when bit (l & 3) of phases is.
   ZV_SIMD static Reg PhaseMask(uint32_t phases) {

@@ -61,7 +61,10 @@ struct V {
   ZV_SIMD static Reg Equal32(Reg a, Reg b) {
     return _mm512_maskz_mov_epi32(_mm512_cmpeq_epi32_mask(a, b), _mm512_set1_epi32(-1));
   }
-  // a where the mask lane is set, b elsewhere: a bitwise select of the three.
+  ZV_SIMD static Reg Equal8(Reg a, Reg b) {
+    return _mm512_maskz_mov_epi8(_mm512_cmpeq_epi8_mask(a, b), _mm512_set1_epi8(-1));
+  }
+  // a where the mask is set, b elsewhere; the mask sets whole bytes: a bitwise select.
   ZV_SIMD static Reg Select(Reg mask, Reg a, Reg b) {
     return _mm512_ternarylogic_epi32(mask, a, b, 0xCA);
   }

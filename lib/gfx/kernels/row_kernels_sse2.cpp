@@ -51,7 +51,8 @@ struct V {
   template <int N>
   ZV_SIMD static Reg ShiftLeft32(Reg a) { return _mm_slli_epi32(a, N); }
   ZV_SIMD static Reg Equal32(Reg a, Reg b) { return _mm_cmpeq_epi32(a, b); }
-  // a where the mask lane is set, b elsewhere.
+  ZV_SIMD static Reg Equal8(Reg a, Reg b) { return _mm_cmpeq_epi8(a, b); }
+  // a where the mask is set, b elsewhere; the mask sets whole bytes.
   ZV_SIMD static Reg Select(Reg mask, Reg a, Reg b) {
     return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
   }
