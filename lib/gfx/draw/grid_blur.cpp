@@ -226,9 +226,12 @@ class PaddedPrefix {
     return true;
   }
   uint32_t* Row() { return At(0); }
-  // The columns past the end, each its class's last prefix.
+  // The columns past the end, each its class's last prefix. Read from the row itself, not
+  // from the copy just made: a chain of copies waited on each store in turn.
   void Extend() {
-    for (int64_t x = width_; x < width_ + reach_; ++x) std::copy_n(At(x - step_), 4, At(x));
+    for (int64_t i = 0, c = 0; i < reach_; ++i, c = c + 1 < step_ ? c + 1 : 0) {
+      std::copy_n(At(width_ - step_ + c), 4, At(width_ + i));
+    }
   }
   uint32_t* At(int64_t x) { return lanes_.get() + 4 * (before_ + x); }
 
