@@ -43,11 +43,14 @@ fi
 # reg has failed once, at random, in a long parallel run: it gets three tries, and a failure
 # says what reg said instead of ending the test without a word.
 if [ -n "${ZV_WINE_VERSION:-}" ]; then
-  key="HKCU\\Software\\Wine\\AppDefaults\\$(basename "$program")"
+  exe=$(basename "$program")
   for try in 1 2 3; do
-    if said=$(WINEDEBUG=err+all "$WINELOADER" reg add "$key" /v Version /d "$ZV_WINE_VERSION" /f 2>&1); then break; fi
+    if said=$(WINEDEBUG=err+all "$WINELOADER" reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe" \
+                /v Version /d "$ZV_WINE_VERSION" /f 2>&1); then
+      break
+    fi
     if [ $try = 3 ]; then
-      echo "wine-run.sh: could not make Wine report $ZV_WINE_VERSION to $(basename "$program"): $said" >&2
+      echo "wine-run.sh: could not make Wine report $ZV_WINE_VERSION to $exe: $said" >&2
       exit 1
     fi
     sleep 1
