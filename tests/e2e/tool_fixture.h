@@ -8,6 +8,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
@@ -145,13 +146,24 @@ class ToolTest : public ::testing::Test {
   void UseWindowsVersion(const char* version) { SetToolValue("", "Version", version); }
 
   // Starts a tool, which ends with the test at the latest. The methods below work with tool_.
+  // Wine has, rarely and at random, failed to start a process: a start gets three tries, each
+  // failure with Wine's error is printed, and a tool that cannot start at all fails every try.
   PROCESS_INFORMATION Start(const std::string& arguments) {
     std::string line = "\"" + ToolPath() + "\"" + (arguments.empty() ? "" : " ") + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    EXPECT_TRUE(CreateProcessA(ToolPath().c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &started));
+    for (int tries = 1; !CreateProcessA(ToolPath().c_str(), &line[0], nullptr, nullptr, FALSE, 0,
+                                        nullptr, nullptr, &startup, &started);
+         ++tries) {
+      const DWORD error = GetLastError();
+      std::fprintf(stderr, "start %d of %s failed with error %lu\n", tries, line.c_str(), error);
+      if (tries == 3) {
+        ADD_FAILURE() << "cannot start " << line;
+        break;
+      }
+      Sleep(500);
+    }
     started_.push_back(started);
     return started;
   }
