@@ -22,6 +22,9 @@ struct V {
   ZV_SIMD static Reg Load(const uint32_t* p) {
     return _mm256_loadu_si256(reinterpret_cast<const Reg*>(p));
   }
+  ZV_SIMD static Reg LoadBytes(const unsigned char* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const Reg*>(p));
+  }
   ZV_SIMD static void Store(uint32_t* p, Reg v) {
     _mm256_storeu_si256(reinterpret_cast<Reg*>(p), v);
   }
@@ -54,6 +57,10 @@ struct V {
   ZV_SIMD static Reg Equal32(Reg a, Reg b) { return _mm256_cmpeq_epi32(a, b); }
   ZV_SIMD static Reg Equal8(Reg a, Reg b) { return _mm256_cmpeq_epi8(a, b); }
   // a where the mask is set, b elsewhere; the mask sets whole bytes.
+  // The low byte of each low 16-bit lane of lows and of each high one of highs, as 16-bit lanes.
+  ZV_SIMD static Reg JoinLowBytes(Reg lows, Reg highs) {
+    return _mm256_and_si256(_mm256_blend_epi16(lows, highs, 0xAA), Splat(0x00FF00FF));
+  }
   ZV_SIMD static Reg Select(Reg mask, Reg a, Reg b) { return _mm256_blendv_epi8(b, a, mask); }
   // Lane l set when bit (l & 3) of phases is.
   ZV_SIMD static Reg PhaseMask(uint32_t phases) {
@@ -138,11 +145,7 @@ struct V {
     };
     return _mm256_setr_epi32(s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3));
   }
-  // Green bytes of a in the low 16-bit lanes, of b in the high ones, and the halves back in
-  // place: a byte shuffle each instead of masks and shifts.
-  ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
-    return _mm256_or_si256(_mm256_shuffle_epi8(a, MoveByte(1, 0)), _mm256_shuffle_epi8(b, MoveByte(1, 2)));
-  }
+  // The green halves back in place: a byte shuffle each instead of a shift and a mask.
   ZV_SIMD static Reg LowGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(0, 1)); }
   ZV_SIMD static Reg HighGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(2, 1)); }
   // Byte pairs: a's and b's bytes interleaved, within each 128-bit lane.

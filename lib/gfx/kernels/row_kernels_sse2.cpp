@@ -18,6 +18,14 @@ struct V {
   using Reg = __m128i;
   static constexpr int32_t kLanes = 4;
 
+  ZV_SIMD static Reg LoadBytes(const unsigned char* p) {
+    return _mm_loadu_si128(reinterpret_cast<const Reg*>(p));
+  }
+  // The low byte of each low 16-bit lane of lows and of each high one of highs, as 16-bit lanes.
+  ZV_SIMD static Reg JoinLowBytes(Reg lows, Reg highs) {
+    return _mm_or_si128(_mm_and_si128(lows, _mm_set1_epi32(0xFF)),
+                        _mm_and_si128(highs, _mm_set1_epi32(0xFF0000)));
+  }
   ZV_SIMD static Reg Load(const uint32_t* p) {
     return _mm_loadu_si128(reinterpret_cast<const Reg*>(p));
   }
@@ -121,12 +129,7 @@ struct V {
     const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(s), _mm_set1_ps(0.5f));
     return _mm_cvttps_epi32(_mm_mul_ps(half, inverse));
   }
-  // Green bytes of a in the low 16-bit lanes, of b in the high ones; the halves back in place.
-  ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
-    const Reg green = _mm_set1_epi32(0xFF00);
-    return _mm_or_si128(_mm_srli_epi32(_mm_and_si128(a, green), 8),
-                        _mm_slli_epi32(_mm_and_si128(b, green), 8));
-  }
+  // The green halves back in place.
   ZV_SIMD static Reg LowGreens(Reg g) {
     return _mm_and_si128(_mm_slli_epi32(g, 8), _mm_set1_epi32(0xFF00));
   }
