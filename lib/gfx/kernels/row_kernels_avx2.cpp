@@ -57,6 +57,7 @@ struct V {
   ZV_SIMD static Reg Equal32(Reg a, Reg b) { return _mm256_cmpeq_epi32(a, b); }
   ZV_SIMD static Reg Equal8(Reg a, Reg b) { return _mm256_cmpeq_epi8(a, b); }
   // a where the mask is set, b elsewhere; the mask sets whole bytes.
+  static constexpr bool kVectorIsCacheLine = false;
   // The low byte of each low 16-bit lane of lows and of each high one of highs, as 16-bit lanes.
   ZV_SIMD static Reg JoinLowBytes(Reg lows, Reg highs) {
     return _mm256_and_si256(_mm256_blend_epi16(lows, highs, 0xAA), Splat(0x00FF00FF));

@@ -30,7 +30,6 @@ struct V {
   static constexpr int32_t kLanes = 16;
 
   ZV_SIMD static Reg Load(const uint32_t* p) { return _mm512_loadu_si512(p); }
-  ZV_SIMD static Reg LoadBytes(const unsigned char* p) { return _mm512_loadu_si512(p); }
   ZV_SIMD static void Store(uint32_t* p, Reg v) { _mm512_storeu_si512(p, v); }
   ZV_SIMD static void StoreAligned(uint32_t* p, Reg v) { _mm512_store_si512(p, v); }
   ZV_SIMD static Reg Splat(uint32_t v) { return _mm512_set1_epi32(static_cast<int>(v)); }
@@ -40,10 +39,6 @@ struct V {
   }
   ZV_SIMD static Reg Zero() { return _mm512_setzero_si512(); }
   ZV_SIMD static Reg And(Reg a, Reg b) { return _mm512_and_si512(a, b); }
-  // The low byte of each low 16-bit lane of lows and of each high one of highs, as 16-bit lanes.
-  ZV_SIMD static Reg JoinLowBytes(Reg lows, Reg highs) {
-    return And(_mm512_mask_blend_epi16(0xAAAAAAAAu, lows, highs), Splat(0x00FF00FF));
-  }
   ZV_SIMD static Reg AndNot(Reg a, Reg b) { return _mm512_andnot_si512(a, b); }
   ZV_SIMD static Reg Or(Reg a, Reg b) { return _mm512_or_si512(a, b); }
   ZV_SIMD static Reg Xor(Reg a, Reg b) { return _mm512_xor_si512(a, b); }
@@ -165,7 +160,13 @@ struct V {
     };
     return _mm512_setr_epi32(s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3));
   }
-  // The green halves back in place: a byte shuffle each instead of a shift and a mask.
+  // Green bytes of a in the low 16-bit lanes, of b in the high ones, and the halves back in
+  // place: a byte shuffle each instead of masks and shifts. A vector is a whole cache line, so
+  // reading the greens one byte off (as the narrower paths do) would straddle two.
+  static constexpr bool kVectorIsCacheLine = true;
+  ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
+    return _mm512_or_si512(_mm512_shuffle_epi8(a, MoveByte(1, 0)), _mm512_shuffle_epi8(b, MoveByte(1, 2)));
+  }
   ZV_SIMD static Reg LowGreens(Reg g) { return _mm512_shuffle_epi8(g, MoveByte(0, 1)); }
   ZV_SIMD static Reg HighGreens(Reg g) { return _mm512_shuffle_epi8(g, MoveByte(2, 1)); }
   // Byte pairs: a's and b's bytes interleaved, within each 128-bit lane.

@@ -21,6 +21,7 @@ struct V {
   ZV_SIMD static Reg LoadBytes(const unsigned char* p) {
     return _mm_loadu_si128(reinterpret_cast<const Reg*>(p));
   }
+  static constexpr bool kVectorIsCacheLine = false;
   // The low byte of each low 16-bit lane of lows and of each high one of highs, as 16-bit lanes.
   ZV_SIMD static Reg JoinLowBytes(Reg lows, Reg highs) {
     return _mm_or_si128(_mm_and_si128(lows, _mm_set1_epi32(0xFF)),
