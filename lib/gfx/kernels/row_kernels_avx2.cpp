@@ -57,11 +57,6 @@ struct V {
   ZV_SIMD static Reg Equal32(Reg a, Reg b) { return _mm256_cmpeq_epi32(a, b); }
   ZV_SIMD static Reg Equal8(Reg a, Reg b) { return _mm256_cmpeq_epi8(a, b); }
   // a where the mask is set, b elsewhere; the mask sets whole bytes.
-  static constexpr bool kVectorIsCacheLine = false;
-  // The low byte of each low 16-bit lane of lows and of each high one of highs, as 16-bit lanes.
-  ZV_SIMD static Reg JoinLowBytes(Reg lows, Reg highs) {
-    return _mm256_and_si256(_mm256_blend_epi16(lows, highs, 0xAA), Splat(0x00FF00FF));
-  }
   ZV_SIMD static Reg Select(Reg mask, Reg a, Reg b) { return _mm256_blendv_epi8(b, a, mask); }
   // Lane l set when bit (l & 3) of phases is.
   ZV_SIMD static Reg PhaseMask(uint32_t phases) {
@@ -145,6 +140,10 @@ struct V {
                               (static_cast<uint32_t>(4 * lane + from) << (8 * to)));
     };
     return _mm256_setr_epi32(s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3));
+  }
+  // The low byte of each low 16-bit lane of lows and of each high one of highs, as 16-bit lanes.
+  ZV_SIMD static Reg JoinLowBytes(Reg lows, Reg highs) {
+    return _mm256_and_si256(_mm256_blend_epi16(lows, highs, 0xAA), Splat(0x00FF00FF));
   }
   // The green halves back in place: a byte shuffle each instead of a shift and a mask.
   ZV_SIMD static Reg LowGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(0, 1)); }

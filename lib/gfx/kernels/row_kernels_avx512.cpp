@@ -161,9 +161,7 @@ struct V {
     return _mm512_setr_epi32(s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3));
   }
   // Green bytes of a in the low 16-bit lanes, of b in the high ones, and the halves back in
-  // place: a byte shuffle each instead of masks and shifts. A vector is a whole cache line, so
-  // reading the greens one byte off (as the narrower paths do) would straddle two.
-  static constexpr bool kVectorIsCacheLine = true;
+  // place: a byte shuffle each instead of masks and shifts.
   ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
     return _mm512_or_si512(_mm512_shuffle_epi8(a, MoveByte(1, 0)), _mm512_shuffle_epi8(b, MoveByte(1, 2)));
   }

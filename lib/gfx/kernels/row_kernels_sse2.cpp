@@ -18,16 +18,10 @@ struct V {
   using Reg = __m128i;
   static constexpr int32_t kLanes = 4;
 
-  ZV_SIMD static Reg LoadBytes(const unsigned char* p) {
+  ZV_SIMD static Reg Load(const uint32_t* p) {
     return _mm_loadu_si128(reinterpret_cast<const Reg*>(p));
   }
-  static constexpr bool kVectorIsCacheLine = false;
-  // The low byte of each low 16-bit lane of lows and of each high one of highs, as 16-bit lanes.
-  ZV_SIMD static Reg JoinLowBytes(Reg lows, Reg highs) {
-    return _mm_or_si128(_mm_and_si128(lows, _mm_set1_epi32(0xFF)),
-                        _mm_and_si128(highs, _mm_set1_epi32(0xFF0000)));
-  }
-  ZV_SIMD static Reg Load(const uint32_t* p) {
+  ZV_SIMD static Reg LoadBytes(const unsigned char* p) {
     return _mm_loadu_si128(reinterpret_cast<const Reg*>(p));
   }
   ZV_SIMD static void Store(uint32_t* p, Reg v) { _mm_storeu_si128(reinterpret_cast<Reg*>(p), v); }
@@ -129,6 +123,11 @@ struct V {
   ZV_SIMD static Reg ScaleDownEach(Reg s, Inverses inverse) {
     const __m128 half = _mm_add_ps(_mm_cvtepi32_ps(s), _mm_set1_ps(0.5f));
     return _mm_cvttps_epi32(_mm_mul_ps(half, inverse));
+  }
+  // The low byte of each low 16-bit lane of lows and of each high one of highs, as 16-bit lanes.
+  ZV_SIMD static Reg JoinLowBytes(Reg lows, Reg highs) {
+    return _mm_or_si128(_mm_and_si128(lows, _mm_set1_epi32(0xFF)),
+                        _mm_and_si128(highs, _mm_set1_epi32(0xFF0000)));
   }
   // The green halves back in place.
   ZV_SIMD static Reg LowGreens(Reg g) {
