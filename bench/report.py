@@ -7,7 +7,8 @@
 Rewrites the part of performance.md between the markers "<!-- results begin -->" and
 "<!-- results end -->" and writes the bar chart. Medians are used when the run had repetitions.
 With a fourth argument, also keeps the run's context and medians there, from which the page
-can be made again; the run kept there before is the one the page compares with.
+can be made again; the run kept there before is the one the page compares with, if it was
+made on a machine with the same processor, caches and features.
 
 --merge writes one run made of several benchmark processes: each rate the median of the
 processes' rates. Surfaces near the size of the second-level cache run faster or slower by up to a
@@ -98,8 +99,19 @@ def ratio_of(op, path, size, rates):
     return None
 
 
-def comparison(paths, rates, previous, previous_context):
+def machine_of(context):
+    return (context.get("cpu"), cache_sizes(context), context.get("cpu_features"))
+
+
+def comparison(paths, rates, previous, previous_context, context):
     """Each path's rate over the previous run's, and the cells that lost more than 10 %."""
+    if machine_of(previous_context) != machine_of(context):
+        # Another processor or cache: the ratios would measure the machines, not the code.
+        cpu, caches, features = machine_of(previous_context)
+        return ["", "### Against the previous run", "",
+                f"The previous run, of {previous_context.get('date', '?')}, was made on another "
+                f"machine ({cpu}, caches {caches}, features {features}); its rates are not "
+                f"compared with these. Compare two builds on one machine instead."]
     lines = ["", "### Against the previous run",
              "", f"Each cell is the rate over the same operation's in the run of "
              f"{previous_context.get('date', '?')} (rates per CPU second, so a busier machine "
@@ -223,7 +235,7 @@ def tables(context, rates, previous=None, previous_context=None):
                 lines.append(f"| {name.replace('_', ' ')} | {giga(rates[name + at])} |")
     lines += kernel_table(paths, target, rates)
     if previous:
-        lines += comparison(paths, rates, previous, previous_context)
+        lines += comparison(paths, rates, previous, previous_context, context)
     return "\n".join(lines)
 
 
