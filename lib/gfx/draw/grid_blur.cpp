@@ -1,8 +1,8 @@
 #include "draw/grid_blur.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -194,18 +194,30 @@ bool Blur(const PixelRows& dest, const PixelRows& source, const Rect& work, int6
   return true;
 }
 
+uint32_t BitsOf(float f) {
+  uint32_t bits;
+  std::memcpy(&bits, &f, sizeof bits);
+  return bits;
+}
+float FloatOf(uint32_t bits) {
+  float f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+
 // The same sweep with the kernels' column sums: four 32-bit lanes a column, so the sums of
 // several columns share a vector. Prefix sums taken modulo 2^32 give a window's sums exactly,
 // and the kernels' single-precision means are exact, for windows of fewer than 2^13 samples.
 constexpr int64_t kMaxKernelWindow = (int64_t{1} << 13) - 1;
 
-// 1 / samples rounded up to single precision, as the kernels' means take it.
+// 1 / samples rounded up to single precision, as the kernels' means take it. Worked on through
+// its bits: x87 code (the i686 build) keeps a quotient in a wider register and rounds it only
+// when it is stored, maybe down, after the check below had seen the wider value.
 float InverseRoundedUp(int64_t samples) {
-  float inverse = 1.0f / static_cast<float>(samples);
-  if (static_cast<double>(inverse) * static_cast<double>(samples) < 1.0) {
-    inverse = std::nextafter(inverse, 1.0f);
-  }
-  return inverse;
+  uint32_t bits = BitsOf(1.0f / static_cast<float>(samples));
+  // Exact in double: a 24-bit significand times samples below 2^13.
+  if (static_cast<double>(FloatOf(bits)) * static_cast<double>(samples) < 1.0) ++bits;
+  return FloatOf(bits);
 }
 
 // The prefix row of the column sums, with reach + step columns of zeros before it and reach
