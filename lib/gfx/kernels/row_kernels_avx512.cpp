@@ -173,8 +173,14 @@ struct V {
   ZV_SIMD static Reg PairHighBytes(Reg a, Reg b) { return _mm512_unpackhi_epi8(a, b); }
   // Each 16-bit lane: u0 * i0 + u1 * i1 of its bytes, u unsigned, i signed (sums saturate).
   ZV_SIMD static Reg MultiplyAddPairs(Reg u, Reg i) { return _mm512_maddubs_epi16(u, i); }
-  // 16-bit lanes of two vectors back into bytes, saturated, within each 128-bit lane.
-  ZV_SIMD static Reg PackBytes(Reg a, Reg b) { return _mm512_packus_epi16(a, b); }
+  // 16-bit lanes of two vectors back into signed bytes, saturated, within each 128-bit lane.
+  ZV_SIMD static Reg PackSigned(Reg a, Reg b) { return _mm512_packs_epi16(a, b); }
+  ZV_SIMD static Reg MulHighSigned16(Reg a, Reg b) { return _mm512_mulhi_epi16(a, b); }
+  ZV_SIMD static Reg AddBytes(Reg a, Reg b) { return _mm512_add_epi8(a, b); }
+  // a's byte where signs' byte has its top bit set, b's elsewhere.
+  ZV_SIMD static Reg SelectByTopBits(Reg signs, Reg a, Reg b) {
+    return _mm512_mask_blend_epi8(_mm512_movepi8_mask(signs), b, a);
+  }
   // Whether no lane has a bit of mask set.
   ZV_SIMD static bool NoneOf(Reg v, Reg mask) { return _mm512_test_epi32_mask(v, mask) == 0; }
   // Each 32-bit lane: its low 16-bit lane plus its high one, both signed.
