@@ -5,17 +5,19 @@ ResultCode Surface32::FillRect(uint32_t colour, const Rect* rect) {
 }
 
 ResultCode Surface32::FrameRect(uint32_t colour, const Rect* rect) {
-  const uint32_t q = pixel::ToPixelOrder(colour);
-  return WithLockedRect(*this, rect, [q](const PixelRows& rows, const Rect& work) {
+  const KernelArgs args = ColourArgs(colour);
+  return WithLockedRect(*this, rect, [&args](const PixelRows& rows, const Rect& work) {
     // Without columns the side edges would fall outside the Rect, even outside the surface.
     if (work.bottom <= work.top || work.right <= work.left) return RC_EMPTY_RECT;
-    for (int32_t y = work.top; y < work.bottom; ++y) {
-      *rows.At(work.left, y) = q;
-      *rows.At(work.right - 1, y) = q;
-    }
-    for (int32_t x = work.left; x < work.right; ++x) {
-      *rows.At(x, work.top) = q;
-      *rows.At(x, work.bottom - 1) = q;
+    // The top and bottom edges are rows, filled as FillRect fills them.
+    const RectRowKernel fillRow = KernelOf(ActiveRowKernels(), &RowKernels::fill);
+    const int32_t width = work.right - work.left;
+    fillRow(rows.At(work.left, work.top), width, args);
+    if (work.bottom - 1 > work.top) fillRow(rows.At(work.left, work.bottom - 1), width, args);
+    // Both sides in one pass down: a pass a side ran slower.
+    for (int32_t y = work.top + 1; y < work.bottom - 1; ++y) {
+      *rows.At(work.left, y) = args.colour;
+      *rows.At(work.right - 1, y) = args.colour;
     }
     return RC_OK;
   });
