@@ -167,8 +167,8 @@ struct V {
   }
   ZV_SIMD static Reg LowGreens(Reg g) { return _mm512_shuffle_epi8(g, MoveByte(0, 1)); }
   ZV_SIMD static Reg HighGreens(Reg g) { return _mm512_shuffle_epi8(g, MoveByte(2, 1)); }
-  // The mask multiply keeps four multiplies a lane: the signed form's select takes two
-  // instructions here and came out slower.
+  // The mask multiply keeps its plain form: the signed form's select takes two instructions
+  // here and came out slower.
   static constexpr bool kSignedMaskMultiply = false;
   // Byte pairs: a's and b's bytes interleaved, within each 128-bit lane.
   static constexpr bool kPairedBytes = true;

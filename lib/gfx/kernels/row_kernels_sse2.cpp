@@ -136,7 +136,8 @@ struct V {
   ZV_SIMD static Reg HighGreens(Reg g) {
     return _mm_and_si128(_mm_srli_epi32(g, 8), _mm_set1_epi32(0xFF00));
   }
-  // No byte shuffle or byte select before SSSE3 and SSE4.1: the mask multiply keeps its plain form.
+  // No byte shuffle or byte select before SSSE3 and SSE4.1: the mask multiply keeps its plain
+  // form.
   static constexpr bool kSignedMaskMultiply = false;
   // No multiply-add of byte pairs before SSSE3: the rules keep to 16-bit lane halves.
   static constexpr bool kPairedBytes = false;
