@@ -14,6 +14,13 @@ namespace {
 
 // Each path is forced in turn; one the CPU cannot run is refused and changes nothing.
 class DrawRandom : public testing::TestWithParam<KernelPath> {
+  void SetUp() override {
+    if (GetParam() > BestKernelPath()) {
+      GTEST_SKIP() << KernelPathName(GetParam()) << " path skipped: this CPU or its system "
+                   << "cannot run it (best here: " << KernelPathName(BestKernelPath()) << ")";
+    }
+    ASSERT_EQ(ForceKernelPath(GetParam()), RC_OK);
+  }
   void TearDown() override {
     ASSERT_EQ(ForceKernelPath(BestKernelPath()), RC_OK);
     EXPECT_TRUE(ForceKernelPath(KernelPath(4)) == RC_FAILED && CurrentKernelPath() == BestKernelPath());
@@ -22,13 +29,8 @@ class DrawRandom : public testing::TestWithParam<KernelPath> {
 
 TEST_P(DrawRandom, LibraryMatchesTheReference) {
   const KernelPath path = GetParam();
-  if (path > BestKernelPath()) {
-    GTEST_SKIP() << KernelPathName(path) << " path skipped: this CPU or its system cannot run it "
-                 << "(best here: " << KernelPathName(BestKernelPath()) << ")";
-  }
   const RowKernels* const tables[] = {&kScalarRowKernels, &kSse2RowKernels, &kAvx2RowKernels,
                                       &kAvx512RowKernels};
-  ASSERT_EQ(ForceKernelPath(path), RC_OK);
   ASSERT_TRUE(CurrentKernelPath() == path && &ActiveRowKernels() == tables[int(path)]);
   std::mt19937 gen(1 + static_cast<uint32_t>(path));  // the same output in every build
   CaseBits bits = [&gen] { return static_cast<uint32_t>(gen()); };
@@ -42,9 +44,6 @@ TEST_P(DrawRandom, LibraryMatchesTheReference) {
 // The vector rules compute the mask multiply's quotients by high multiplies whose edges random
 // bytes seldom meet: every triple of source, mask and destination byte, in every channel.
 TEST_P(DrawRandom, MaskMultiplyIsExactForEveryTriple) {
-  const KernelPath path = GetParam();
-  if (path > BestKernelPath()) GTEST_SKIP() << KernelPathName(path) << " path skipped";
-  ASSERT_EQ(ForceKernelPath(path), RC_OK);
   std::vector<uint32_t> source(1 << 16), mask(1 << 16), dest(1 << 16);
   int failures = 0;
   for (uint32_t s = 0; s < 256 && failures < 5; ++s) {
