@@ -145,12 +145,8 @@ struct V {
   ZV_SIMD static Reg JoinLowBytes(Reg lows, Reg highs) {
     return _mm256_and_si256(_mm256_blend_epi16(lows, highs, 0xAA), Splat(0x00FF00FF));
   }
-  // The green halves back in place: a byte shuffle each instead of a shift and a mask.
+  // The low green halves back in place: a byte shuffle instead of a shift and a mask.
   ZV_SIMD static Reg LowGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(0, 1)); }
-  ZV_SIMD static Reg HighGreens(Reg g) { return _mm256_shuffle_epi8(g, MoveByte(2, 1)); }
-  // The mask multiply by signed high multiplies (see MaskMultiplyLanes): its select is one
-  // instruction here.
-  static constexpr bool kSignedMaskMultiply = true;
   // Byte pairs: a's and b's bytes interleaved, within each 128-bit lane.
   static constexpr bool kPairedBytes = true;
   ZV_SIMD static Reg PairLowBytes(Reg a, Reg b) { return _mm256_unpacklo_epi8(a, b); }
@@ -160,12 +156,6 @@ struct V {
   // 16-bit lanes of two vectors back into signed bytes, saturated, within each 128-bit lane.
   ZV_SIMD static Reg PackSigned(Reg a, Reg b) { return _mm256_packs_epi16(a, b); }
   ZV_SIMD static Reg MulHighSigned16(Reg a, Reg b) { return _mm256_mulhi_epi16(a, b); }
-  ZV_SIMD static Reg Sub16(Reg a, Reg b) { return _mm256_sub_epi16(a, b); }
-  // The low byte of each 16-bit lane in both its bytes: the byte times 257.
-  ZV_SIMD static Reg LowBytesTimes257(Reg v) {
-    return _mm256_shuffle_epi8(v, _mm256_setr_epi32(0x02020000, 0x06060404, 0x0A0A0808, 0x0E0E0C0C,
-                                                     0x02020000, 0x06060404, 0x0A0A0808, 0x0E0E0C0C));
-  }
   ZV_SIMD static Reg AddBytes(Reg a, Reg b) { return _mm256_add_epi8(a, b); }
   // a's byte where signs' byte has its top bit set, b's elsewhere.
   ZV_SIMD static Reg SelectByTopBits(Reg signs, Reg a, Reg b) {

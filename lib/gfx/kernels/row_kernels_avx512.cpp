@@ -160,16 +160,12 @@ struct V {
     };
     return _mm512_setr_epi32(s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3), s(0), s(1), s(2), s(3));
   }
-  // Green bytes of a in the low 16-bit lanes, of b in the high ones, and the halves back in
+  // Green bytes of a in the low 16-bit lanes, of b in the high ones, and the low halves back in
   // place: a byte shuffle each instead of masks and shifts.
   ZV_SIMD static Reg GreensOf(Reg a, Reg b) {
     return _mm512_or_si512(_mm512_shuffle_epi8(a, MoveByte(1, 0)), _mm512_shuffle_epi8(b, MoveByte(1, 2)));
   }
   ZV_SIMD static Reg LowGreens(Reg g) { return _mm512_shuffle_epi8(g, MoveByte(0, 1)); }
-  ZV_SIMD static Reg HighGreens(Reg g) { return _mm512_shuffle_epi8(g, MoveByte(2, 1)); }
-  // The mask multiply keeps its plain form: the signed form's select takes two instructions
-  // here and came out slower.
-  static constexpr bool kSignedMaskMultiply = false;
   // Byte pairs: a's and b's bytes interleaved, within each 128-bit lane.
   static constexpr bool kPairedBytes = true;
   ZV_SIMD static Reg PairLowBytes(Reg a, Reg b) { return _mm512_unpacklo_epi8(a, b); }

@@ -129,16 +129,10 @@ struct V {
     return _mm_or_si128(_mm_and_si128(lows, _mm_set1_epi32(0xFF)),
                         _mm_and_si128(highs, _mm_set1_epi32(0xFF0000)));
   }
-  // The green halves back in place.
+  // The low green halves back in place.
   ZV_SIMD static Reg LowGreens(Reg g) {
     return _mm_and_si128(_mm_slli_epi32(g, 8), _mm_set1_epi32(0xFF00));
   }
-  ZV_SIMD static Reg HighGreens(Reg g) {
-    return _mm_and_si128(_mm_srli_epi32(g, 8), _mm_set1_epi32(0xFF00));
-  }
-  // No byte shuffle or byte select before SSSE3 and SSE4.1: the mask multiply keeps its plain
-  // form.
-  static constexpr bool kSignedMaskMultiply = false;
   // No multiply-add of byte pairs before SSSE3: the rules keep to 16-bit lane halves.
   static constexpr bool kPairedBytes = false;
   // A byte value v (below 256) in each channel: v * 0x010101.
