@@ -43,6 +43,10 @@ struct RefImage {
   uint32_t& At(int64_t x, int64_t y) { return pixels[static_cast<size_t>(y * pitch + x)]; }
 };
 
+// The new value of destination pixel d, from source pixel s and mask pixel m at row i and
+// column j of an area whose first destination column is x (the rect operations see 0, 0, 0).
+uint32_t ReferencePixel(const DrawCall& call, uint32_t s, uint32_t m, uint32_t d, int64_t i,
+                        int64_t j, int64_t x);
 // Runs the call on the images as the rules say (draw_reference.cpp) and returns the result code.
 ResultCode RunReference(const DrawCall& call, std::vector<RefImage>& images);
 // A blit's area, clipped in exact arithmetic: destination point x, y; source Rect left, top,

@@ -30,10 +30,10 @@ uint32_t MaskOr(uint32_t a, uint32_t b) {
 // The level at which each position of a 4 x 4 block of the area is copied, rows top to bottom.
 constexpr int kDissolveLevelAt[4][4] = {{4, 8, 7, 11}, {12, 0, 15, 3}, {6, 10, 5, 9}, {14, 2, 13, 1}};
 
-// The new value of destination pixel d, from source pixel s and mask pixel m at row i and
-// column j of an area whose first destination column is x (the rect operations see 0, 0, 0).
-uint32_t NewPixel(const DrawCall& c, uint32_t s, uint32_t m, uint32_t d, int64_t i, int64_t j,
-                  int64_t x) {
+}  // namespace
+
+uint32_t ReferencePixel(const DrawCall& c, uint32_t s, uint32_t m, uint32_t d, int64_t i,
+                        int64_t j, int64_t x) {
   const uint32_t q = AsPixel(c.colour);
   const bool onMesh = (x + j + i) % 2 == 0;
   const auto multiply = [](uint32_t a, uint32_t b, uint32_t) { return a * b / 256; };
@@ -68,6 +68,8 @@ uint32_t NewPixel(const DrawCall& c, uint32_t s, uint32_t m, uint32_t d, int64_t
     default: return 0;  // the clears
   }
 }
+
+namespace {
 
 // Channel sums of some pixels, and their mean, each channel truncated.
 struct Mean {
@@ -177,7 +179,7 @@ ResultCode RunReference(const DrawCall& c, std::vector<RefImage>& images) {
     for (int64_t i = 0; i < a[5] - a[3]; ++i)
       for (int64_t j = 0; j < a[4] - a[2]; ++j) {
         uint32_t& dv = d->At(a[0] + j, a[1] + i);
-        dv = NewPixel(c, s->At(a[2] + j, a[3] + i), m ? m->At(a[6] + j, a[7] + i) : 0, dv, i, j, a[0]);
+        dv = ReferencePixel(c, s->At(a[2] + j, a[3] + i), m ? m->At(a[6] + j, a[7] + i) : 0, dv, i, j, a[0]);
       }
   } else if (c.op == DrawOp::FrameRect && (r.bottom <= r.top || r.right <= r.left)) {
     return RC_EMPTY_RECT;
@@ -186,7 +188,7 @@ ResultCode RunReference(const DrawCall& c, std::vector<RefImage>& images) {
       for (int64_t col = r.left; col < r.right; ++col) {
         const bool edge = row == r.top || row == r.bottom - 1 || col == r.left || col == r.right - 1;
         uint32_t& dv = d->At(col, row);
-        if (c.op != DrawOp::FrameRect || edge) dv = NewPixel(c, 0, 0, dv, 0, 0, 0);
+        if (c.op != DrawOp::FrameRect || edge) dv = ReferencePixel(c, 0, 0, dv, 0, 0, 0);
       }
   }
   return RC_OK;
